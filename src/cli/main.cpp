@@ -1,0 +1,29 @@
+#include <CLI/CLI.hpp>
+
+#include "cli/CliCommands.h"
+
+int main(int argc, char** argv) {
+    using namespace vantrel::cli;
+    CLI::App app{
+        "vantrel-cli: check and convert accompaniment pattern MIDI files, keep them in the\n"
+        "repository, and store combined styles in a keyboard slot over MIDI System Exclusive."};
+    app.require_subcommand(1);
+    app.set_help_all_flag("--help-all", "Show the help of every command");
+
+    CliContext context;
+    RegisterMidiCommands(app, context);
+    RegisterDeviceCommands(app, context);
+    RegisterRepositoryCommands(app, context);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return kExitUsage;
+    }
+    return context.exitCode;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "common/UserPrompt.h"
+
+namespace vantrel::test {
+
+// Records every message and question in the order shown, and answers questions from a script.
+// A question with no scripted answer left is answered No (Cancel where offered) and counted in
+// unscriptedQuestions, so a test can assert that nothing unexpected was asked.
+class ScriptedPrompt final : public UserPrompt {
+public:
+    void Message(const std::string& text) override {
+        messages.push_back(text);
+        shown.push_back(text);
+    }
+    PromptAnswer Ask(const std::string& text, PromptButtons buttons) override {
+        questions.push_back(text);
+        shown.push_back(text);
+        if (answers.empty()) {
+            ++unscriptedQuestions;
+            return buttons == PromptButtons::YesNoCancel ? PromptAnswer::Cancel : PromptAnswer::No;
+        }
+        const PromptAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<PromptAnswer> answers;     // scripted, consumed front first
+    std::vector<std::string> messages;    // message boxes, in order
+    std::vector<std::string> questions;   // questions, in order
+    std::vector<std::string> shown;       // both, interleaved as shown
+    int unscriptedQuestions = 0;
+};
+
+}  // namespace vantrel::test
