@@ -7,6 +7,7 @@
 
 namespace vantrel {
 
+class ByteReader;
 class UserPrompt;
 
 struct TempoEntry {
@@ -43,7 +44,7 @@ class CMidiFile {
     const std::vector<TimeSignatureEntry>& TimeSignatures() const { return timeSignatures_; }
 
   private:
-    void ScanTrack(std::span<const std::uint8_t> data, std::uint32_t firstDelta);
+    void ScanTrack(ByteReader& in, std::uint32_t firstDelta);
     void OnTempo(std::span<const std::uint8_t> payload, double tick);
     void OnTimeSignature(std::span<const std::uint8_t> payload, double tick);
 

@@ -72,6 +72,8 @@ class CMidiReader {
     std::span<const MidiEvent* const> MergedEvents() const { return merged_; }
 
   private:
+    void ResetKeepingPath();
+
     std::filesystem::path path_;
     std::vector<std::uint8_t> image_;
     bool imageLoaded_ = false;

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
+
+#include "midi/ByteReader.h"
 
 namespace vantrel {
 
@@ -27,8 +30,11 @@ struct SmfHeader {
     std::uint16_t trackCount = 0;  // as announced
     std::uint16_t division = 0;
     bool divisionRead = false;       // the header was long enough to hold the division
-    std::vector<TrackChunk> chunks;  // filled only when code is kHeaderOk
+    std::vector<TrackChunk> chunks;  // complete only when code is kHeaderOk
 };
+
+// Reads a 4-byte chunk tag and tells whether it is tag.
+bool ReadChunkTag(ByteReader& in, std::string_view tag);
 
 // Checks the header and the chunk structure of a whole file image: "MThd" with length 6,
 // format 0 or 1, exactly the announced number of "MTrk" chunks, each wholly inside the image,
