@@ -1,0 +1,88 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class CMidiDevice;
+class UserPrompt;
+
+// What the protocol waits for; the values are those the device link has always used.
+enum class TransferState : std::int32_t {
+    None = 0,  // start; a reply whose command does not match the awaited one
+    ConnectSent = 1,
+    Connected = 2,
+    ConnectFailedStatus2 = 3,
+    ConnectFailed = 4,
+    ListRequested = 5,
+    ListComplete = 6,
+    ListOutOfOrder = 8,
+    HeaderSent = 10,
+    HeaderAccepted = 11,
+    CapacityRefused = 12,
+    HeaderRefusedStatus2 = 13,
+    HeaderRefused = 14,
+    DataSent = 15,
+    DataStored = 16,
+    DataFailedStatus2 = 17,
+    DataFailed = 18,
+    DeleteSent = 27,
+    Deleted = 28,
+    DeleteFailedStatus2 = 29,
+    DeleteFailed = 30,
+};
+
+// The device's System Exclusive protocol over the port layer. Each request is a blocking call
+// on the user-interface thread: it sets the transfer state it waits on, sends, and waits (with
+// the port layer's pump) until the reply handler, on the MIDI input thread, moves the state to
+// an outcome or the time-out passes. All protocol state is shared by every handle; each handle
+// holds one reference to the shared CMidiDevice.
+class CMidiTrans {
+  public:
+    static constexpr std::chrono::milliseconds kConnectTimeout{200};
+    static constexpr std::chrono::milliseconds kSlotListTimeout{1000};
+    static constexpr std::chrono::milliseconds kDeleteTimeout{1000};
+    static constexpr int kDownloadTimeoutMs = 500;  // what the download workflow passes
+    static constexpr std::uintmax_t kMaxDownloadSize = 1u << 24;
+
+    // "Capacity is not allowed!" is shown through `prompt`.
+    explicit CMidiTrans(UserPrompt& prompt);
+    virtual ~CMidiTrans();
+    CMidiTrans(const CMidiTrans&) = delete;
+    CMidiTrans& operator=(const CMidiTrans&) = delete;
+
+    CMidiDevice& Device() const { return *device_; }
+    // Makes OnDeviceMessage the port layer's SysEx handler (the port chooser does this each
+    // time it fills its port lists, before ports are opened).
+    void RegisterHandler();
+
+    // Indices into the port layer's tables. Closes whatever was open first.
+    [[nodiscard]] bool OpenPorts(std::size_t inputPort, std::size_t outputPort);
+    [[nodiscard]] bool RequestConnect(std::string& deviceName);
+    [[nodiscard]] bool RequestSlotList(std::vector<std::string>& names);
+    // Slots outside 0-255 are refused without sending anything.
+    [[nodiscard]] bool DeleteSlot(int slot);
+    // Sends the file into the slot: header, then data; true only when the device reports the
+    // data stored. Slots outside 0-255 and files that cannot be read fail without sending.
+    [[nodiscard]] bool DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs);
+
+    // The reply handler, on the MIDI input thread.
+    static void OnDeviceMessage(std::span<const std::uint8_t> message);
+    static TransferState CurrentState();
+
+  private:
+    void WaitForState(std::chrono::milliseconds timeout, TransferState awaited);
+    static void SendStatusReply(std::uint8_t command, bool ok);
+    bool SendFileHeader(int slot, std::uint32_t size, int timeoutMs);
+    bool SendFileData(std::span<const std::uint8_t> bytes, int timeoutMs);
+
+    CMidiDevice* device_;
+    UserPrompt& prompt_;
+};
+
+}  // namespace vantrel
