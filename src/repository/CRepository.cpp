@@ -1,0 +1,105 @@
+#include "repository/CRepository.h"
+
+#include <cctype>
+#include <optional>
+#include <system_error>
+
+#include "common/AtomicFile.h"
+#include "repository/ModuleDirectory.h"
+#include "repository/RepositoryRoot.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<fs::path>& RootSetting() {
+    static std::optional<fs::path> root;
+    return root;
+}
+
+bool IsPlainFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+// The named entry of a folder, or nullopt when the name could reach outside it or the file is
+// not a plain file.
+std::optional<fs::path> EntryPath(SubRepository sub, const std::string& name) {
+    if (!CRepository::IsEntryName(name))
+        return std::nullopt;
+    fs::path path = CRepository::Folder(sub) / name;
+    if (!IsPlainFile(path))
+        return std::nullopt;
+    return path;
+}
+
+}  // namespace
+
+void CRepository::SetRoot(fs::path root) {
+    RootSetting() = std::move(root);
+}
+
+const fs::path& CRepository::Root() {
+    std::optional<fs::path>& root = RootSetting();
+    if (!root)
+        root = DefaultRepositoryRoot().root;
+    return *root;
+}
+
+fs::path CRepository::Folder(SubRepository sub) {
+    return Root() / std::string(SubRepositoryName(sub));
+}
+
+void CRepository::CreateFolders() {
+    EnsureFolderPath(Root());
+    for (SubRepository sub : kSubRepositories)
+        EnsureFolderPath(Folder(sub));
+}
+
+bool CRepository::IsEntryName(std::string_view name) {
+    if (name.size() < 4 || name.find('/') != std::string_view::npos)
+        return false;
+    if (name == "." || name == "..")
+        return false;
+    const std::string_view suffix = name.substr(name.size() - 4);
+    return suffix[0] == '.' && std::tolower(static_cast<unsigned char>(suffix[1])) == 'm' &&
+           std::tolower(static_cast<unsigned char>(suffix[2])) == 'i' &&
+           std::tolower(static_cast<unsigned char>(suffix[3])) == 'd';
+}
+
+std::vector<std::string> CRepository::List(SubRepository sub) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(Folder(sub), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (IsEntryName(name) && IsPlainFile(it->path()))
+            names.push_back(name);
+    }
+    return names;
+}
+
+void CRepository::Remove(SubRepository sub, const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (const auto path = EntryPath(sub, name)) {
+            std::error_code ec;
+            fs::remove(*path, ec);
+        }
+    }
+}
+
+void CRepository::RemoveAll(SubRepository sub) {
+    Remove(sub, List(sub));
+}
+
+void CRepository::CopyTo(SubRepository from, SubRepository to,
+                         const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (const auto source = EntryPath(from, name)) {
+            CopyFileAtomically(*source, Folder(to) / name, false);
+        }
+    }
+}
+
+}  // namespace vantrel

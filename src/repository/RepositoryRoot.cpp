@@ -1,0 +1,53 @@
+#include "repository/RepositoryRoot.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "repository/ModuleDirectory.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+}  // namespace
+
+RepositoryRootChoice ChooseRepositoryRoot(const fs::path& programFolder, bool programFolderWritable,
+                                          const std::string& xdgDataHome, const std::string& home) {
+    if (!programFolder.empty() && programFolderWritable) {
+        return {programFolder / "Repository", true};
+    }
+    fs::path dataFolder;
+    if (!xdgDataHome.empty() && fs::path(xdgDataHome).is_absolute()) {
+        dataFolder = xdgDataHome;
+    } else if (!home.empty()) {
+        dataFolder = fs::path(home) / ".local" / "share";
+    } else {
+        dataFolder = fs::temp_directory_path() / ".local" / "share";
+    }
+    return {dataFolder / "vantrel" / "Repository", false};
+}
+
+RepositoryRootChoice DefaultRepositoryRoot() {
+    const fs::path& program = ModuleDirectory();
+    const bool writable = !program.empty() && ::access(program.c_str(), W_OK) == 0;
+    return ChooseRepositoryRoot(program, writable, Environment("XDG_DATA_HOME"),
+                                Environment("HOME"));
+}
+
+std::string DescribeDefaultRepositoryRoot() {
+    const RepositoryRootChoice choice = DefaultRepositoryRoot();
+    return choice.root.string() + (choice.besideProgram
+                                       ? " (beside the program, whose folder is writable)"
+                                       : " (in the user's data folder, since the program's "
+                                         "folder is not writable)");
+}
+
+}  // namespace vantrel

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vantrel {
+
+// Where the repository lies by default: "Repository" beside the program when the program's
+// folder is writable, otherwise "vantrel/Repository" in the user's data folder
+// ($XDG_DATA_HOME, or ~/.local/share when that is unset or not absolute).
+struct RepositoryRootChoice {
+    std::filesystem::path root;
+    bool besideProgram = false;
+};
+
+// The rule itself, with its inputs given (empty texts stand for unset variables).
+RepositoryRootChoice ChooseRepositoryRoot(const std::filesystem::path& programFolder,
+                                          bool programFolderWritable,
+                                          const std::string& xdgDataHome, const std::string& home);
+
+// The rule applied to this process: its program folder and environment.
+RepositoryRootChoice DefaultRepositoryRoot();
+
+// One line for help texts and listings: the default root and why it lies there.
+std::string DescribeDefaultRepositoryRoot();
+
+}  // namespace vantrel
