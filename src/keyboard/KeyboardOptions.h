@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "keyboard/SlotStore.h"
+
+namespace vantrel {
+
+inline constexpr const char* kVirtualKeyboardName = "Vantrel Virtual Keyboard";
+
+// Switchable misbehaviour, for testing how the computer's side copes. Packet and reply numbers
+// count from 1 and restart whenever the faults are set.
+struct KeyboardFaults {
+    std::uint32_t dropAckOfPacket = 0;        // never acknowledge this packet (it is still taken)
+    std::uint32_t corruptReply = 0;           // send this reply with a wrong checksum
+    bool corruptEveryReply = false;           // every reply carries a wrong checksum
+    std::chrono::milliseconds replyDelay{0};  // hold every reply back (not the acknowledges)
+    bool slotListOutOfOrder = false;          // the slot list starts with entry 1, then entry 0
+    bool silent = false;                      // receive everything, answer nothing
+
+    bool operator==(const KeyboardFaults&) const = default;
+};
+
+struct KeyboardOptions {
+    std::string name = kVirtualKeyboardName;  // the name the connect reply carries
+    std::size_t slotCount = 16;               // 1 to 256
+    // Bytes all stored images may take together; a header asking for more (counting the images
+    // of the other slots) is refused for capacity. Unset: slotCount full-size style images.
+    std::optional<std::uint64_t> capacity;
+    std::filesystem::path storeFolder;                // empty: slots live in memory only
+    std::map<std::size_t, SlotContent> initialSlots;  // put into the slots at start
+    KeyboardFaults faults;
+    // Told what the keyboard did (connects, stores, refusals), on the thread that drove it.
+    std::function<void(const std::string&)> log;
+};
+
+}  // namespace vantrel
