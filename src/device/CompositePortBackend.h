@@ -35,6 +35,7 @@ class CompositePortBackend final : public MidiPortBackend {
         MidiPortBackend* part;
         std::size_t index;
     };
+    std::vector<std::string> Names(bool input);
     std::optional<Target> Resolve(std::size_t index, bool input);
 
     std::vector<std::shared_ptr<MidiPortBackend>> parts_;

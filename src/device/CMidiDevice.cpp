@@ -1,0 +1,259 @@
+#include "device/CMidiDevice.h"
+
+#include <algorithm>
+#include <thread>
+#include <utility>
+
+#include "common/UserPrompt.h"
+#include "device/LinkState.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::uint8_t kSysExStart = 0xF0;
+constexpr std::uint8_t kSysExEnd = 0xF7;
+constexpr int kOutputCloseRetries = 11;
+
+std::mutex instanceMutex;
+std::atomic<CMidiDevice*> instance{nullptr};
+int referenceCount = 0;
+
+void FillTable(std::array<PortEntry, CMidiDevice::kMaxPorts>& table, std::uint32_t& count,
+               const std::vector<std::string>& names) {
+    // The tables hold 64 ports a direction; ports beyond that are not offered.
+    count = static_cast<std::uint32_t>(std::min(names.size(), CMidiDevice::kMaxPorts));
+    table.fill(PortEntry{});
+    for (std::uint32_t i = 0; i < count; ++i) {
+        table[i] = PortEntry{static_cast<std::int32_t>(i), names[i]};
+    }
+}
+
+}  // namespace
+
+CMidiDevice* CMidiDevice::AcquireDevice() {
+    const std::lock_guard lock(instanceMutex);
+    if (instance.load() == nullptr)
+        instance.store(new CMidiDevice());
+    ++referenceCount;
+    return instance.load();
+}
+
+void CMidiDevice::ReleaseDevice() {
+    CMidiDevice* doomed = nullptr;
+    {
+        const std::lock_guard lock(instanceMutex);
+        if (referenceCount <= 0 || --referenceCount > 0)
+            return;
+        doomed = instance.load();
+        // Input stops before the instance (and the buffers the callback uses) goes away.
+        (void)doomed->CloseInput();
+        (void)doomed->CloseOutput();
+        instance.store(nullptr);
+    }
+    delete doomed;
+}
+
+CMidiDevice* CMidiDevice::Instance() {
+    return instance.load();
+}
+
+CMidiDevice::CMidiDevice() = default;
+
+CMidiDevice::~CMidiDevice() {
+    (void)CloseInput();
+    (void)CloseOutput();
+}
+
+void CMidiDevice::SetBackend(std::shared_ptr<MidiPortBackend> backend) {
+    (void)CloseInput();
+    (void)CloseOutput();
+    const std::lock_guard lock(sendMutex_);
+    backend_ = std::move(backend);
+}
+
+void CMidiDevice::SetPump(std::function<void()> pump) {
+    pump_ = std::move(pump);
+}
+
+void CMidiDevice::SetTransferStep(std::function<void()> step) {
+    transferStep_ = std::move(step);
+}
+
+void CMidiDevice::SetPrompt(UserPrompt* prompt) {
+    prompt_ = prompt;
+}
+
+void CMidiDevice::SetSysExHandler(SysExHandler handler) {
+    const std::lock_guard lock(handlerMutex_);
+    handler_ = std::move(handler);
+}
+
+void CMidiDevice::ShowMessage(const std::string& text) {
+    if (prompt_ != nullptr)
+        prompt_->Message(text);
+}
+
+void CMidiDevice::EnumeratePorts() {
+    (void)CloseInput();
+    (void)CloseOutput();
+    const std::vector<std::string> none;
+    FillTable(inputPorts_, inputCount_, backend_ ? backend_->InputPortNames() : none);
+    FillTable(outputPorts_, outputCount_, backend_ ? backend_->OutputPortNames() : none);
+}
+
+bool CMidiDevice::OpenInput(std::size_t index) {
+    if (!backend_ || inputState_.load() != InputState::Closed)
+        return false;
+    MidiInputConfig config{[this](std::span<const std::uint8_t> chunk) { OnMidiInput(chunk); }};
+    if (!backend_->OpenInput(index, std::move(config)))
+        return false;
+    inputState_.store(InputState::Open);
+    return true;
+}
+
+bool CMidiDevice::OpenOutput(std::size_t index) {
+    const std::lock_guard lock(sendMutex_);
+    if (!backend_ || outputState_.load() != OutputState::Closed)
+        return false;
+    if (!backend_->OpenOutput(index))
+        return false;
+    outputState_.store(OutputState::Open);
+    return true;
+}
+
+bool CMidiDevice::CloseInput() {
+    if (inputState_.load() == InputState::Started) {
+        // Bytes the stop hands back are ignored by OnMidiInput from here on.
+        inputStopping_.store(true);
+        if (!backend_->StopInput())
+            return false;
+        inputState_.store(InputState::Open);
+    }
+    if (inputState_.load() == InputState::Open) {
+        int failures = 0;
+        while (!backend_->CloseInput()) {
+            if (++failures >= kCloseAttempts) {
+                ShowMessage("midiInClose failed");
+                return false;
+            }
+            (void)backend_->StopInput();
+            std::this_thread::sleep_for(kCloseRetryDelay);
+        }
+        inputState_.store(InputState::Closed);
+    }
+    return true;
+}
+
+bool CMidiDevice::CloseOutput() {
+    const std::lock_guard lock(sendMutex_);
+    if (outputState_.load() != OutputState::Open)
+        return true;
+    for (int retries = 0; !backend_->CloseOutput(); ++retries) {
+        if (retries >= kOutputCloseRetries)
+            return false;
+        std::this_thread::sleep_for(kCloseRetryDelay);
+    }
+    outputState_.store(OutputState::Closed);
+    return true;
+}
+
+bool CMidiDevice::StartInput() {
+    if (inputState_.load() != InputState::Open)
+        return false;
+    // Cleared first: the backend may deliver as soon as it has started.
+    inputStopping_.store(false);
+    if (!backend_->StartInput()) {
+        inputStopping_.store(true);
+        return false;
+    }
+    inputState_.store(InputState::Started);
+    return true;
+}
+
+// Packet cut rules. The packet holds 48 bytes with F0h preset at byte 0 and F7h at byte 47:
+//  - a 47-byte piece (the first piece of a long message, F0h included) fills bytes 0-46;
+//  - a 46-byte piece that does not end with F7h (a middle piece) fills bytes 1-46;
+//  - any other piece ends a message: sent as it is when it starts with F0h, else after F0h.
+bool CMidiDevice::SendPacket(std::span<const std::uint8_t> piece) {
+    const std::size_t length = piece.size();
+    // Longer pieces would not fit the packet; no caller makes them.
+    if (length == 0 || length > kFirstPieceSize)
+        return false;
+    std::array<std::uint8_t, kPacketSize> packet{};
+    packet[0] = kSysExStart;
+    packet[kPacketSize - 1] = kSysExEnd;
+    std::size_t packetLength = 0;
+    if (length == kFirstPieceSize) {
+        std::copy(piece.begin(), piece.end(), packet.begin());
+        packetLength = kPacketSize;
+    } else if (length == kPieceSize && piece.back() != kSysExEnd) {
+        std::copy(piece.begin(), piece.end(), packet.begin() + 1);
+        packetLength = kPacketSize;
+    } else if (piece.front() == kSysExStart) {
+        std::copy(piece.begin(), piece.end(), packet.begin());
+        packetLength = length;
+    } else {
+        std::copy(piece.begin(), piece.end(), packet.begin() + 1);
+        packetLength = length + 1;
+    }
+    const std::lock_guard lock(sendMutex_);
+    if (outputState_.load() != OutputState::Open)
+        return false;
+    return backend_->Send(std::span<const std::uint8_t>(packet.data(), packetLength));
+}
+
+bool CMidiDevice::SendMessageAcked(std::span<const std::uint8_t> message) {
+    LinkState& link = Link();
+    std::size_t offset = 0;
+    while (offset < message.size()) {
+        const std::size_t limit = offset == 0 ? kFirstPieceSize : kPieceSize;
+        const std::size_t size = std::min(limit, message.size() - offset);
+        link.packetAcked.store(false);
+        if (!SendPacket(message.subspan(offset, size)))
+            return false;
+        if (!WaitUntil([&link] { return link.packetAcked.load(); }, kAckTimeout))
+            return false;
+        if (link.progressEnabled.load() && transferStep_)
+            transferStep_();
+        offset += size;
+    }
+    return true;
+}
+
+void CMidiDevice::OnMidiInput(std::span<const std::uint8_t> chunk) {
+    if (inputStopping_.load())
+        return;
+    assembler_.Feed(chunk,
+                    [this](std::span<const std::uint8_t> message) { DeliverMessage(message); });
+}
+
+void CMidiDevice::DeliverMessage(std::span<const std::uint8_t> message) {
+    const std::lock_guard lock(handlerMutex_);
+    if (handler_)
+        handler_(message);
+}
+
+bool CMidiDevice::PumpMessages() {
+    if (pump_)
+        pump_();
+    return true;
+}
+
+bool CMidiDevice::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    PumpMessages();
+    for (;;) {
+        if (done())
+            return true;
+        const auto elapsed = Clock::now() - start;
+        if (elapsed > timeout)
+            return false;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(timeout - elapsed);
+        Link().WaitSlice(std::min(kWaitSlice, left + std::chrono::milliseconds(1)), done);
+        PumpMessages();
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,137 @@
+#include "device/CMidiTrans.h"
+
+#include <algorithm>
+
+#include "common/AtomicFile.h"
+#include "common/UserPrompt.h"
+#include "device/CMidiDevice.h"
+#include "device/LinkState.h"
+#include "device/ProtocolState.h"
+#include "device/SysExProtocol.h"
+
+namespace vantrel {
+
+CMidiTrans::CMidiTrans(UserPrompt& prompt)
+    : device_(CMidiDevice::AcquireDevice()), prompt_(prompt) {}
+
+CMidiTrans::~CMidiTrans() {
+    CMidiDevice::ReleaseDevice();
+}
+
+void CMidiTrans::RegisterHandler() {
+    device_->SetSysExHandler(&CMidiTrans::OnDeviceMessage);
+}
+
+TransferState CMidiTrans::CurrentState() {
+    return Protocol().transferState.load();
+}
+
+void CMidiTrans::WaitForState(std::chrono::milliseconds timeout, TransferState awaited) {
+    const auto& state = Protocol().transferState;
+    (void)device_->WaitUntil([&state, awaited] { return state.load() == awaited; }, timeout);
+}
+
+void CMidiTrans::SendStatusReply(std::uint8_t command, bool ok) {
+    CMidiDevice* device = CMidiDevice::Instance();
+    if (device != nullptr)
+        (void)device->SendPacket(sysex::MakeStatusReply(command, ok));
+}
+
+bool CMidiTrans::OpenPorts(std::size_t inputPort, std::size_t outputPort) {
+    const LinkBusy busy;
+    (void)device_->CloseInput();
+    if (device_->OpenInput(inputPort)) {
+        (void)device_->CloseOutput();
+        if (device_->OpenOutput(outputPort) && device_->StartInput())
+            return true;
+        (void)device_->CloseOutput();
+    }
+    (void)device_->CloseInput();
+    return false;
+}
+
+bool CMidiTrans::RequestConnect(std::string& deviceName) {
+    const LinkBusy busy;
+    ProtocolState& protocol = Protocol();
+    {
+        const std::lock_guard lock(protocol.resultMutex);
+        protocol.deviceName.clear();
+    }
+    protocol.transferState.store(TransferState::ConnectSent);
+    (void)device_->SendMessageAcked(sysex::MakeConnectRequest());
+    WaitForState(kConnectTimeout, TransferState::Connected);
+    if (protocol.transferState.load() != TransferState::Connected)
+        return false;
+    const std::lock_guard lock(protocol.resultMutex);
+    deviceName = protocol.deviceName;
+    return true;
+}
+
+bool CMidiTrans::RequestSlotList(std::vector<std::string>& names) {
+    const LinkBusy busy;
+    ProtocolState& protocol = Protocol();
+    names.clear();
+    {
+        const std::lock_guard lock(protocol.resultMutex);
+        protocol.slotNames.clear();
+    }
+    protocol.transferState.store(TransferState::ListRequested);
+    (void)device_->SendMessageAcked(sysex::MakeSlotListRequest());
+    WaitForState(kSlotListTimeout, TransferState::ListComplete);
+    if (protocol.transferState.load() != TransferState::ListComplete)
+        return false;
+    const std::lock_guard lock(protocol.resultMutex);
+    names = protocol.slotNames;
+    return true;
+}
+
+bool CMidiTrans::DeleteSlot(int slot) {
+    const auto request = sysex::MakeDeleteRequest(slot);
+    if (!request)
+        return false;
+    const LinkBusy busy;
+    Protocol().transferState.store(TransferState::DeleteSent);
+    (void)device_->SendMessageAcked(*request);
+    WaitForState(kDeleteTimeout, TransferState::Deleted);
+    return Protocol().transferState.load() == TransferState::Deleted;
+}
+
+bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs) {
+    // The header carries only the low 8 bits of the slot: a larger number would overwrite
+    // another slot, so it is refused like a delete of such a slot.
+    if (!sysex::EncodeSlot(slot))
+        return false;
+    const LinkBusy busy;
+    const auto bytes = ReadWholeFile(path, kMaxDownloadSize);
+    if (!bytes)
+        return false;
+    const auto size = static_cast<std::uint32_t>(bytes->size());
+    if (!SendFileHeader(slot, size, timeoutMs))
+        return false;
+    return SendFileData(*bytes, timeoutMs);
+}
+
+bool CMidiTrans::SendFileHeader(int slot, std::uint32_t size, int timeoutMs) {
+    ProtocolState& protocol = Protocol();
+    protocol.transferState.store(TransferState::HeaderSent);
+    const auto message = sysex::MakeFileHeaderMessage(static_cast<std::uint8_t>(slot), size);
+    (void)device_->SendMessageAcked(message);
+    WaitForState(std::chrono::milliseconds(std::max(timeoutMs, 0)), TransferState::HeaderAccepted);
+    const TransferState outcome = protocol.transferState.load();
+    if (outcome == TransferState::CapacityRefused)
+        prompt_.Message("Capacity is not allowed!");
+    return outcome == TransferState::HeaderAccepted;
+}
+
+bool CMidiTrans::SendFileData(std::span<const std::uint8_t> bytes, int timeoutMs) {
+    // The device stores about 1000 bytes per time-out period.
+    const auto timeout = std::chrono::milliseconds(
+        std::int64_t{std::max(timeoutMs, 0)} * static_cast<std::int64_t>(bytes.size() / 1000 + 1));
+    ProtocolState& protocol = Protocol();
+    protocol.transferState.store(TransferState::DataSent);
+    (void)device_->SendMessageAcked(sysex::MakeFileDataMessage(bytes));
+    WaitForState(timeout, TransferState::DataStored);
+    return protocol.transferState.load() == TransferState::DataStored;
+}
+
+}  // namespace vantrel

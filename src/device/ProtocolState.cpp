@@ -1,0 +1,10 @@
+#include "device/ProtocolState.h"
+
+namespace vantrel {
+
+ProtocolState& Protocol() {
+    static ProtocolState state;
+    return state;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,195 @@
+#include "device/rtmidi/RtMidiBackend.h"
+
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "device/rtmidi/RtMidiCalls.h"
+
+namespace vantrel {
+
+namespace {
+
+using rtmidi::ErrorFlag;
+
+// The input and output objects of one RtMidi API.
+struct ApiPorts {
+    ErrorFlag inFlag;
+    ErrorFlag outFlag;
+    std::unique_ptr<RtMidiIn> in;
+    std::unique_ptr<RtMidiOut> out;
+};
+
+template <typename Port>
+std::vector<std::string> PortNames(Port* port, ErrorFlag& flag) {
+    std::vector<std::string> names;
+    unsigned int count = 0;
+    if (port == nullptr || !flag.Call([&] { count = port->getPortCount(); }))
+        return names;
+    for (unsigned int i = 0; i < count; ++i) {
+        std::string name;
+        // A name that cannot be read keeps its place, so indices stay those of RtMidi.
+        (void)flag.Call([&] { name = port->getPortName(i); });
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+class RtMidiBackend final : public MidiPortBackend {
+  public:
+    explicit RtMidiBackend(const std::string& clientName) {
+        std::vector<RtMidi::Api> apis;
+        RtMidi::getCompiledApi(apis);
+        for (const RtMidi::Api api : apis) {
+            if (api == RtMidi::RTMIDI_DUMMY)
+                continue;
+            auto ports = std::make_unique<ApiPorts>();
+            ports->in = rtmidi::MakePort<RtMidiIn>(api, clientName, ports->inFlag);
+            ports->out = rtmidi::MakePort<RtMidiOut>(api, clientName, ports->outFlag);
+            if (ports->in || ports->out)
+                apis_.push_back(std::move(ports));
+        }
+        gate_ = [this](std::span<const std::uint8_t> chunk) {
+            const std::lock_guard lock(callbackMutex_);
+            if (delivering_ && onInput_)
+                onInput_(chunk);
+        };
+    }
+
+    ~RtMidiBackend() override {
+        (void)CloseInput();
+        (void)CloseOutput();
+    }
+
+    std::vector<std::string> InputPortNames() override { return Names(true); }
+    std::vector<std::string> OutputPortNames() override { return Names(false); }
+
+    bool OpenInput(std::size_t index, MidiInputConfig config) override {
+        if (openIn_ != nullptr)
+            return false;
+        const auto target = Resolve(index, true);
+        if (!target)
+            return false;
+        {
+            const std::lock_guard lock(callbackMutex_);
+            onInput_ = std::move(config.onInput);
+            delivering_ = false;
+        }
+        RtMidiIn& in = *target->api->in;
+        const auto local = static_cast<unsigned int>(target->index);
+        const bool opened = target->api->inFlag.Call([&] {
+            rtmidi::PrepareInput(in);
+            in.setCallback(&rtmidi::ForwardInput, &gate_);
+            in.openPort(local, "Vantrel input");
+        });
+        if (!opened) {
+            (void)target->api->inFlag.Call([&] { in.cancelCallback(); });
+            return false;
+        }
+        openIn_ = target->api;
+        return true;
+    }
+
+    bool StartInput() override {
+        const std::lock_guard lock(callbackMutex_);
+        delivering_ = openIn_ != nullptr;
+        return delivering_;
+    }
+
+    bool StopInput() override {
+        // Once the gate is closed under its lock, no callback runs or follows.
+        const std::lock_guard lock(callbackMutex_);
+        delivering_ = false;
+        return true;
+    }
+
+    bool CloseInput() override {
+        if (openIn_ == nullptr)
+            return true;
+        (void)StopInput();
+        ApiPorts* api = openIn_;
+        (void)api->inFlag.Call([&] {
+            api->in->closePort();
+            api->in->cancelCallback();
+        });
+        openIn_ = nullptr;
+        const std::lock_guard lock(callbackMutex_);
+        onInput_ = nullptr;
+        return true;
+    }
+
+    bool OpenOutput(std::size_t index) override {
+        if (openOut_ != nullptr)
+            return false;
+        const auto target = Resolve(index, false);
+        if (!target)
+            return false;
+        const auto local = static_cast<unsigned int>(target->index);
+        if (!target->api->outFlag.Call(
+                [&] { target->api->out->openPort(local, "Vantrel output"); })) {
+            return false;
+        }
+        openOut_ = target->api;
+        return true;
+    }
+
+    bool CloseOutput() override {
+        if (openOut_ == nullptr)
+            return true;
+        ApiPorts* api = openOut_;
+        (void)api->outFlag.Call([&] { api->out->closePort(); });
+        openOut_ = nullptr;
+        return true;
+    }
+
+    bool Send(std::span<const std::uint8_t> bytes) override {
+        return openOut_ != nullptr && rtmidi::SendBytes(*openOut_->out, openOut_->outFlag, bytes);
+    }
+
+  private:
+    struct Target {
+        ApiPorts* api;
+        std::size_t index;
+    };
+
+    static std::vector<std::string> ApiNames(ApiPorts& api, bool input) {
+        return input ? PortNames(api.in.get(), api.inFlag) : PortNames(api.out.get(), api.outFlag);
+    }
+
+    std::vector<std::string> Names(bool input) {
+        std::vector<std::string> names;
+        for (const auto& api : apis_) {
+            auto apiNames = ApiNames(*api, input);
+            names.insert(names.end(), apiNames.begin(), apiNames.end());
+        }
+        return names;
+    }
+
+    std::optional<Target> Resolve(std::size_t index, bool input) {
+        for (const auto& api : apis_) {
+            const std::size_t count = ApiNames(*api, input).size();
+            if (index < count)
+                return Target{api.get(), index};
+            index -= count;
+        }
+        return std::nullopt;
+    }
+
+    std::vector<std::unique_ptr<ApiPorts>> apis_;
+    ApiPorts* openIn_ = nullptr;
+    ApiPorts* openOut_ = nullptr;
+
+    std::mutex callbackMutex_;  // RtMidi's thread against open, start, stop and close
+    bool delivering_ = false;
+    MidiInputCallback onInput_;
+    MidiInputCallback gate_;  // what RtMidi calls; it holds callbackMutex_ while forwarding
+};
+
+}  // namespace
+
+std::unique_ptr<MidiPortBackend> MakeRtMidiBackend(const std::string& clientName) {
+    return std::make_unique<RtMidiBackend>(clientName);
+}
+
+}  // namespace vantrel

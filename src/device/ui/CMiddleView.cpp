@@ -1,0 +1,125 @@
+#include "device/ui/CMiddleView.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QResizeEvent>
+#include <QUrl>
+
+#include "app/CAboutDlg.h"
+#include "app/CGdipButton.h"
+#include "app/QtPaths.h"
+#include "controls/ui/CCJShellList.h"
+#include "controls/ui/CCJShellTree.h"
+#include "repository/CRepository.h"
+#include "repository/ImportFiles.h"
+#include "repository/ModuleDirectory.h"
+#include "repository/ui/CTopTabView.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kButtonTop = 18;
+constexpr int kButtonHeight = 40;
+
+CGdipButton* MakeButton(const char* name, QWidget* parent) {
+    const QString base = QStringLiteral(":/vantrel/button-") + QString::fromLatin1(name).toLower();
+    auto* button = new CGdipButton(base + QStringLiteral(".svg"),
+                                   base + QStringLiteral("-active.svg"), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(QString::fromLatin1(name));
+    button->setAccessibleName(QString::fromLatin1(name));
+    return button;
+}
+
+}  // namespace
+
+CMiddleView::CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tree,
+                         CCJShellList& list, QWidget* parent)
+    : QWidget(parent),
+      prompt_(prompt),
+      tabs_(tabs),
+      tree_(tree),
+      list_(list),
+      connect_(MakeButton("Connect", this)),
+      refresh_(MakeButton("Refresh", this)),
+      import_(MakeButton("Import", this)),
+      help_(MakeButton("Help", this)),
+      about_(MakeButton("About", this)) {
+    setObjectName(QStringLiteral("CMiddleView"));
+    connect(refresh_, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
+    connect(import_, &CGdipButton::clicked, this, &CMiddleView::OnImport);
+    connect(help_, &CGdipButton::clicked, this, &CMiddleView::OnHelp);
+    connect(about_, &CGdipButton::clicked, this, &CMiddleView::OnAbout);
+}
+
+std::filesystem::path CMiddleView::HelpFile() {
+    return ModuleDirectory() / "user-guide.html";
+}
+
+void CMiddleView::OnImport() {
+    const QString folder = list_.CurrentFolder();
+    QStringList names;
+    for (const QString& name : list_.SelectedNames()) {
+        if (!QFileInfo(QDir(folder).filePath(name)).isDir()) {
+            names.push_back(name);
+        }
+    }
+    if (names.isEmpty() || folder.size() <= 1) {
+        return;
+    }
+    ImportFiles(ToFsNames(names), ToFsPath(folder), CRepository::Folder(tabs_.CurrentTab()), true,
+                prompt_);
+    tabs_.RefreshAllPages();
+}
+
+void CMiddleView::ImportPaths(const QStringList& paths) {
+    const std::filesystem::path target = CRepository::Folder(tabs_.CurrentTab());
+    // Consecutive files of one folder go in one call, so Cancel stops everything after it.
+    for (qsizetype first = 0; first < paths.size();) {
+        const QString folder = QFileInfo(paths[first]).absolutePath();
+        QStringList names;
+        qsizetype next = first;
+        for (; next < paths.size() && QFileInfo(paths[next]).absolutePath() == folder; ++next) {
+            names.push_back(QFileInfo(paths[next]).fileName());
+        }
+        first = next;
+        if (ImportFiles(ToFsNames(names), ToFsPath(folder), target, true, prompt_).cancelled) {
+            break;
+        }
+    }
+    tabs_.RefreshAllPages();
+}
+
+void CMiddleView::OnRefreshAll() {
+    tabs_.RefreshAllPages();
+    if (!list_.CurrentFolder().isEmpty()) {
+        tree_.SelectFolder(list_.CurrentFolder());
+    }
+    emit RefreshedAll();
+}
+
+void CMiddleView::OnHelp() {
+    // Failure to open is not reported: the guide is also in the program's documentation.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(FromFsPath(HelpFile())));
+}
+
+void CMiddleView::OnAbout() {
+    CAboutDlg(window()).exec();
+    for (CGdipButton* button : {connect_, refresh_, import_, help_, about_}) {
+        button->update();
+    }
+}
+
+void CMiddleView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int width = event->size().width();
+    connect_->setGeometry(30, kButtonTop, 110, kButtonHeight);
+    refresh_->setGeometry(180, kButtonTop, 110, kButtonHeight);
+    import_->setGeometry(width - 450, kButtonTop, 100, kButtonHeight);
+    help_->setGeometry(width - 240, kButtonTop, 110, kButtonHeight);
+    about_->setGeometry(width - 120, kButtonTop, 110, kButtonHeight);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+
+namespace vantrel {
+
+class CCJShellList;
+class CCJShellTree;
+class CGdipButton;
+class CTopTabView;
+class UserPrompt;
+
+// The button strip between the top panes and the file browser: Connect and Refresh on the
+// left, Import, Help and About on the right. Import copies the browser's selected files into the
+// sub-repository of the current tab, checking each one as the keyboard would take it; files
+// dropped on the sub-repository lists go the same way.
+class CMiddleView : public QWidget {
+    Q_OBJECT
+public:
+    CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tree, CCJShellList& list,
+                QWidget* parent = nullptr);
+
+    CGdipButton& ConnectButton() { return *connect_; }
+    CGdipButton& RefreshButton() { return *refresh_; }
+    CGdipButton& ImportButton() { return *import_; }
+    CGdipButton& HelpButton() { return *help_; }
+    CGdipButton& AboutButton() { return *about_; }
+
+    // The user guide opened by Help: "user-guide.html" beside the program.
+    static std::filesystem::path HelpFile();
+
+public slots:
+    void OnImport();
+    // Files from outside the program, each imported from its own folder.
+    void ImportPaths(const QStringList& paths);
+    void OnRefreshAll();
+    void OnHelp();
+    void OnAbout();
+
+signals:
+    // After the lists are reloaded by Refresh; the device slot list reloads itself on it.
+    void RefreshedAll();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    UserPrompt& prompt_;
+    CTopTabView& tabs_;
+    CCJShellTree& tree_;
+    CCJShellList& list_;
+    CGdipButton* connect_;
+    CGdipButton* refresh_;
+    CGdipButton* import_;
+    CGdipButton* help_;
+    CGdipButton* about_;
+};
+
+}  // namespace vantrel
