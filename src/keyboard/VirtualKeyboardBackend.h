@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "device/MidiPortBackend.h"
+#include "keyboard/DelayedOutput.h"
 #include "keyboard/DelayedSender.h"
 #include "keyboard/VirtualKeyboard.h"
 
@@ -33,17 +34,6 @@ class VirtualKeyboardBackend final : public MidiPortBackend {
     [[nodiscard]] bool Send(std::span<const std::uint8_t> bytes) override;
 
   private:
-    class Outbox final : public KeyboardOutput {
-      public:
-        explicit Outbox(DelayedSender& sender) : sender_(sender) {}
-        void Send(std::vector<std::uint8_t> message, std::chrono::milliseconds delay) override {
-            sender_.Queue(std::move(message), delay);
-        }
-
-      private:
-        DelayedSender& sender_;
-    };
-
     void Deliver(std::span<const std::uint8_t> message);
 
     // Held while the input callback runs, so StopInput returns only when no call is running.
@@ -54,7 +44,7 @@ class VirtualKeyboardBackend final : public MidiPortBackend {
     std::atomic<bool> outputOpen_{false};
 
     DelayedSender sender_;
-    Outbox outbox_;
+    DelayedOutput outbox_;
     VirtualKeyboard keyboard_;
     bool ready_ = false;
 };

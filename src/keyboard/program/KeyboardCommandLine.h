@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "keyboard/KeyboardOptions.h"
+
+namespace vantrel {
+
+struct KeyboardProgramOptions {
+    KeyboardOptions keyboard;
+    std::string portName = kVirtualKeyboardName;
+    std::string api = "any";
+    bool quiet = false;
+};
+
+// Declares every option of vantrel-keyboard on the app, writing into options. Presets are read
+// into options.keyboard.initialSlots by the options' callbacks.
+void AddKeyboardOptions(CLI::App& app, KeyboardProgramOptions& options);
+
+}  // namespace vantrel
