@@ -49,7 +49,7 @@ const fs::path& CRepository::Root() {
 }
 
 fs::path CRepository::Folder(SubRepository sub) {
-    return Root() / std::string(SubRepositoryName(sub));
+    return SubRepositoryFolder(Root(), sub);
 }
 
 void CRepository::CreateFolders() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 namespace vantrel {
 
@@ -15,6 +16,10 @@ std::string_view SubRepositoryName(SubRepository sub) {
             return "Ending";
     }
     return "Intro";
+}
+
+std::filesystem::path SubRepositoryFolder(const std::filesystem::path& root, SubRepository sub) {
+    return root / std::string(SubRepositoryName(sub));
 }
 
 std::optional<SubRepository> ParseSubRepository(std::string_view text) {

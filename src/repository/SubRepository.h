@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ inline constexpr std::array<SubRepository, 3> kSubRepositories = {
 
 // The folder name: "Intro", "Fill" or "Ending".
 std::string_view SubRepositoryName(SubRepository sub);
+
+// root/Intro, root/Fill or root/Ending.
+std::filesystem::path SubRepositoryFolder(const std::filesystem::path& root, SubRepository sub);
 
 // A folder name matched case-insensitively ("intro", "FILL"); nullopt for anything else.
 std::optional<SubRepository> ParseSubRepository(std::string_view text);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "combine/UploadPorts.h"
+
+namespace vantrel {
+
+class CMidiTrans;
+class UserPrompt;
+
+// The upload's link through the shared port layer and a protocol handle.
+class DeviceUploadLink final : public UploadLink {
+  public:
+    explicit DeviceUploadLink(CMidiTrans& trans) : trans_(trans) {}
+
+    bool Ready() const override;
+    // Progress steps are reported only for the length of this call.
+    bool Download(const std::filesystem::path& image, int slot,
+                  const std::function<void()>& step) override;
+
+  private:
+    CMidiTrans& trans_;
+};
+
+// The device slot list without a window: rows read from the device, and a selection.
+class DeviceSlotList final : public SlotListView {
+  public:
+    DeviceSlotList(CMidiTrans& trans, UserPrompt& prompt) : trans_(trans), prompt_(prompt) {}
+
+    std::vector<std::string> Rows() const override { return rows_; }
+    std::vector<std::size_t> SelectedRows() const override { return selected_; }
+    void Select(std::vector<std::size_t> rows) { selected_ = std::move(rows); }
+
+    // Only while connected and idle: the rows and the selection are cleared and the rows read
+    // again; a failed read shows
+    // "Connection error!" and leaves the list empty.
+    void RefreshSlots() override;
+
+  private:
+    CMidiTrans& trans_;
+    UserPrompt& prompt_;
+    std::vector<std::string> rows_;
+    std::vector<std::size_t> selected_;
+};
+
+}  // namespace vantrel

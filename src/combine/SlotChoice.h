@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class UserPrompt;
+
+inline constexpr const char* kEmptySlotText = "Empty";
+
+// The device slot list's rows in slot order (a stored name or "Empty"), with every selected row
+// replaced by "" (the selection marker). anyOccupiedSelected: a selected row held a name.
+struct SlotTexts {
+    std::vector<std::string> texts;
+    bool anyOccupiedSelected = false;
+};
+
+// Rows outside the list are ignored.
+SlotTexts CollectSlotTexts(const std::vector<std::string>& rows,
+                           const std::vector<std::size_t>& selectedRows);
+
+// Decides which slot text marks the target: "" for the one selected row ("Overwrite?" first
+// when it is occupied; No stops silently), "Empty" for the first free slot after a Yes to
+// "Using empty slot?". Two or more selected rows, a No to "Using empty slot?", or no selected
+// row with no row reading "Empty" (nothing the question could offer) show "Select slot first!".
+// nullopt when the upload stops.
+std::optional<std::string> ChooseSlotMarker(const SlotTexts& slots, UserPrompt& prompt);
+
+// The index of the first slot text equal to the marker.
+std::optional<std::size_t> TargetSlot(const std::vector<std::string>& texts,
+                                      const std::string& marker);
+
+}  // namespace vantrel

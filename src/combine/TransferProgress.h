@@ -1,0 +1,28 @@
+#pragma once
+
+namespace vantrel {
+
+// The download's progress: one step per acknowledged packet. Sending the 20474-byte style image
+// takes 892 acknowledged packets (a header packet and 891 data packets), so the range is 0..892.
+// The bar never shows full before the keyboard has confirmed the image: a step that reaches 99%
+// falls back to 98% of the range (874), and only Complete sets the full range.
+class TransferProgress {
+  public:
+    static constexpr int kImagePackets = 892;
+
+    explicit TransferProgress(int range = kImagePackets) : range_(range > 0 ? range : 1) {}
+
+    void Step();
+    void Complete() { position_ = range_; }
+
+    int Position() const { return position_; }
+    int Range() const { return range_; }
+    // Position as a whole percentage of the range, truncated.
+    int Percent() const;
+
+  private:
+    int range_;
+    int position_ = 0;
+};
+
+}  // namespace vantrel

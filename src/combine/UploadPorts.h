@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class TransferProgress;
+
+// What the upload needs of the device slot list: its rows in slot order (a stored name or
+// "Empty"), the selected rows, and a fresh read of the slots from the device.
+class SlotListView {
+  public:
+    virtual ~SlotListView() = default;
+    virtual std::vector<std::string> Rows() const = 0;
+    virtual std::vector<std::size_t> SelectedRows() const = 0;
+    virtual void RefreshSlots() = 0;
+};
+
+// What the upload needs of the device link.
+class UploadLink {
+  public:
+    virtual ~UploadLink() = default;
+    // Connected, the port layer exists and no device transaction runs.
+    virtual bool Ready() const = 0;
+    // Sends the image file into the slot; step runs after each acknowledged packet.
+    virtual bool Download(const std::filesystem::path& image, int slot,
+                          const std::function<void()>& step) = 0;
+};
+
+// The download pane's progress bar: shown during the transfer, told of every change.
+class ProgressView {
+  public:
+    virtual ~ProgressView() = default;
+    virtual void ShowProgress(bool visible) = 0;
+    virtual void ProgressChanged(const TransferProgress& progress) = 0;
+};
+
+}  // namespace vantrel

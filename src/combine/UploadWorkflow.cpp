@@ -1,0 +1,113 @@
+#include "combine/UploadWorkflow.h"
+
+#include <system_error>
+
+#include "combine/CombineLists.h"
+#include "combine/PartTexts.h"
+#include "combine/SlotChoice.h"
+#include "combine/TransferProgress.h"
+#include "common/AtomicFile.h"
+#include "common/UserPrompt.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The full-width "！" these texts end in is U+FF01.
+const char kConnectFirst[] = "Please connect device\xEF\xBC\x81";
+const char kListsEmpty[] = "Intro,Fill, Ending list can not be empty\xEF\xBC\x81";
+const char kTooFewFiles[] = "At least three files in Sub-Respository  to download!";
+const char kInconsistent[] = "The beat or tempo is inconsistent\xEF\xBC\x81";
+const char kDownloaded[] = "Download successfully!";
+const char kDownloadError[] = "  Download error!";
+
+// Intro, the Fills in list order, Ending.
+std::vector<fs::path> CombinedPaths(const CombineLists& lists) {
+    std::vector<fs::path> paths;
+    for (SubRepository sub : kSubRepositories) {
+        const auto& entries = lists.List(sub).EntryPaths();
+        paths.insert(paths.end(), entries.begin(), entries.end());
+    }
+    return paths;
+}
+
+bool SendImage(const fs::path& mixPath, const std::vector<std::uint8_t>& image, std::size_t slot,
+               UploadEnvironment& env) {
+    if (!WriteFileAtomically(mixPath, image))
+        return false;
+    TransferProgress progress;
+    env.progress.ProgressChanged(progress);
+    env.progress.ShowProgress(true);
+    const bool stored = env.link.Download(mixPath, static_cast<int>(slot), [&] {
+        progress.Step();
+        env.progress.ProgressChanged(progress);
+    });
+    std::error_code ec;
+    fs::remove(mixPath, ec);
+    if (stored) {
+        progress.Complete();
+        env.progress.ProgressChanged(progress);
+    }
+    return stored;
+}
+
+}  // namespace
+
+UploadResult OnUpload(const CombineLists& lists, const fs::path& repositoryRoot,
+                      UploadEnvironment& env) {
+    if (!env.link.Ready()) {
+        env.prompt.Message(kConnectFirst);
+        return UploadResult::Refused;
+    }
+    for (SubRepository sub : kSubRepositories) {
+        if (lists.List(sub).EntryCount() == 0) {
+            env.prompt.Message(kListsEmpty);
+            return UploadResult::Refused;
+        }
+    }
+    std::vector<PartTexts> parts;
+    for (const fs::path& path : CombinedPaths(lists)) {
+        if (!path.empty())
+            parts.push_back(ReadPartTexts(path));
+    }
+    if (parts.size() < 3) {
+        env.prompt.Message(kTooFewFiles);
+        return UploadResult::Refused;
+    }
+    if (const auto differing = FindInconsistentPart(parts)) {
+        env.prompt.Message(parts[*differing].fileName + kInconsistent);
+        return UploadResult::Refused;
+    }
+    const SlotTexts slots = CollectSlotTexts(env.slots.Rows(), env.slots.SelectedRows());
+    const auto marker = ChooseSlotMarker(slots, env.prompt);
+    if (!marker)
+        return UploadResult::Refused;
+
+    std::vector<std::string> names;
+    for (const PartTexts& part : parts)
+        names.push_back(part.fileName);
+    const UploadResult result = BuildAndDownload(slots.texts, repositoryRoot, names, *marker, env);
+    env.slots.RefreshSlots();
+    return result;
+}
+
+UploadResult BuildAndDownload(const std::vector<std::string>& slotTexts, const fs::path& root,
+                              const std::vector<std::string>& fileNames, const std::string& marker,
+                              UploadEnvironment& env) {
+    UploadResult result = UploadResult::NoTarget;
+    if (const auto slot = TargetSlot(slotTexts, marker)) {
+        const auto image = BuildStyleImage(root, fileNames, env.prompt, env.convert);
+        if (!image)
+            return UploadResult::BuildFailed;
+        const bool stored = SendImage(root / kCombinedImageName, *image, *slot, env);
+        env.prompt.Message(stored ? kDownloaded : kDownloadError);
+        result = stored ? UploadResult::Stored : UploadResult::DownloadFailed;
+    }
+    env.progress.ShowProgress(false);
+    env.slots.RefreshSlots();
+    return result;
+}
+
+}  // namespace vantrel

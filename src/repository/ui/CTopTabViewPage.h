@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "repository/SubRepository.h"
+
+class QMenu;
+
+namespace vantrel {
+
+class SubRepositoryListBox;
+
+// One page of the sub-repository tabs: a list box filling the page and the page's context menu,
+// "Delete", "Copy To" each other sub-repository, "Delete All". The commands work on the
+// repository folders directly and say nothing: what happened shows in the lists.
+class CTopTabViewPage : public QWidget {
+    Q_OBJECT
+public:
+    // Shows a built menu at a screen position; tests replace it to pick an item.
+    using MenuRunner = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
+
+    explicit CTopTabViewPage(SubRepository sub, QWidget* parent = nullptr);
+
+    SubRepository Sub() const { return sub_; }
+    SubRepositoryListBox& List() { return *list_; }
+    void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+
+    // Refills the list from the folder; nothing stays selected.
+    void Refresh();
+
+    void OnDelete();
+    void OnDeleteAll();
+    void OnCopyTo(SubRepository target);
+
+private:
+    void ShowMenu(const QPoint& globalPosition);
+
+    SubRepository sub_;
+    SubRepositoryListBox* list_;
+    MenuRunner menuRunner_;
+};
+
+}  // namespace vantrel
