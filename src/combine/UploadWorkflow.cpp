@@ -55,16 +55,12 @@ bool SendImage(const fs::path& mixPath, const std::vector<std::uint8_t>& image, 
 
 }  // namespace
 
-UploadResult OnUpload(const CombineLists& lists, const fs::path& repositoryRoot,
-                      UploadEnvironment& env) {
-    if (!env.link.Ready()) {
-        env.prompt.Message(kConnectFirst);
-        return UploadResult::Refused;
-    }
+std::optional<std::vector<std::string>> CheckCombinedParts(const CombineLists& lists,
+                                                           UserPrompt& prompt) {
     for (SubRepository sub : kSubRepositories) {
         if (lists.List(sub).EntryCount() == 0) {
-            env.prompt.Message(kListsEmpty);
-            return UploadResult::Refused;
+            prompt.Message(kListsEmpty);
+            return std::nullopt;
         }
     }
     std::vector<PartTexts> parts;
@@ -73,22 +69,34 @@ UploadResult OnUpload(const CombineLists& lists, const fs::path& repositoryRoot,
             parts.push_back(ReadPartTexts(path));
     }
     if (parts.size() < 3) {
-        env.prompt.Message(kTooFewFiles);
-        return UploadResult::Refused;
+        prompt.Message(kTooFewFiles);
+        return std::nullopt;
     }
     if (const auto differing = FindInconsistentPart(parts)) {
-        env.prompt.Message(parts[*differing].fileName + kInconsistent);
+        prompt.Message(parts[*differing].fileName + kInconsistent);
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    for (const PartTexts& part : parts)
+        names.push_back(part.fileName);
+    return names;
+}
+
+UploadResult OnUpload(const CombineLists& lists, const fs::path& repositoryRoot,
+                      UploadEnvironment& env) {
+    if (!env.link.Ready()) {
+        env.prompt.Message(kConnectFirst);
         return UploadResult::Refused;
     }
+    const auto names = CheckCombinedParts(lists, env.prompt);
+    if (!names)
+        return UploadResult::Refused;
     const SlotTexts slots = CollectSlotTexts(env.slots.Rows(), env.slots.SelectedRows());
     const auto marker = ChooseSlotMarker(slots, env.prompt);
     if (!marker)
         return UploadResult::Refused;
 
-    std::vector<std::string> names;
-    for (const PartTexts& part : parts)
-        names.push_back(part.fileName);
-    const UploadResult result = BuildAndDownload(slots.texts, repositoryRoot, names, *marker, env);
+    const UploadResult result = BuildAndDownload(slots.texts, repositoryRoot, *names, *marker, env);
     env.slots.RefreshSlots();
     return result;
 }

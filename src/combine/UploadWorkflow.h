@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,14 @@ struct UploadEnvironment {
     ProgressView& progress;
     PartConverter convert = ConvertToProducts;
 };
+
+// The checks of the chosen files before anything is built, each failure showing its message:
+// the three lists hold a file ("Intro,Fill, Ending list can not be empty！"), and every file's
+// tempo and time signature agree with the others' (file name +
+// "The beat or tempo is inconsistent！"). The file names, Intro first, Fills, Ending last, or
+// nullopt.
+std::optional<std::vector<std::string>> CheckCombinedParts(const CombineLists& lists,
+                                                           UserPrompt& prompt);
 
 // The "Upload" button. In this order, each failure stopping with its message: the link
 // ("Please connect device！"), the three lists ("Intro,Fill, Ending list can not be empty！"),
