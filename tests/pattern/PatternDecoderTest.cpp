@@ -95,20 +95,23 @@ TEST(PatternRoundTrip, DecodedPatternConvertsBackToTheSameNotesAndSettings) {
     SmfTrack& conductor = source.AddTrack().Tempo(0, 400000).TimeSignature(0, 3, 2);
     conductor.Text(0, 0x06, "qz4wp").EndOfTrack(1152);
     std::vector<Note> drums, bass;
+    // Tracks are filled one after the other: AddTrack may move the earlier ones.
     SmfTrack& drum = source.AddTrack().Channel(0, 0xB0, 10, 7, 110).Channel(0, 0xB0, 10, 10, 40);
-    SmfTrack& bassTrack = source.AddTrack().Channel(0, 0xC0, 12, 33).Channel(0, 0xB0, 12, 91, 20);
     for (std::uint32_t beat = 0; beat < 6; ++beat) {
         const auto velocity = static_cast<std::uint8_t>(80 + beat * 5);
         drum.Note(beat * 192, 10, beat % 2 ? 38 : 36, velocity, 48);
         drums.emplace_back(beat % 2 ? 38 : 36, beat * 192, 48, velocity);
-        bassTrack.Note(beat * 192 + 96, 12, static_cast<std::uint8_t>(40 + beat), 90, 300);
-        bass.emplace_back(40 + beat, beat * 192 + 96, 300, 90);
     }
     drum.EndOfTrack(1152);
+    SmfTrack& bassTrack = source.AddTrack().Channel(0, 0xC0, 12, 33).Channel(0, 0xB0, 12, 91, 20);
+    for (std::uint32_t beat = 0; beat < 6; ++beat) {
+        bassTrack.Note(beat * 192 + 96, 12, static_cast<std::uint8_t>(40 + beat), 90, 90);
+        bass.emplace_back(40 + beat, beat * 192 + 96, 90, 90);
+    }
     bassTrack.EndOfTrack(1152);
 
     Conversion first(source);
-    ASSERT_TRUE(first.Errors().empty());
+    ASSERT_TRUE(first.Errors().empty()) << first.Errors().front();
     const auto entry = DecodeControlListEntry(first.products.controlList);
     const auto pattern = DecodePatternData(first.products.patternData);
     ASSERT_TRUE(entry && pattern.pattern) << pattern.error;

@@ -69,7 +69,7 @@ TEST(StyleImage, MalformedImagesAreRefusedWithTheirBlock) {
     EXPECT_THAT(corrupt(6144 + 24 + 4, 3), HasSubstr("Fill 2: channel 10"));
     EXPECT_THAT(corrupt(6144 + 500, 1), HasSubstr("after the pattern data"));
     EXPECT_THAT(corrupt(8192 + 7, 1), HasSubstr("Fill 3"));  // stray bytes in an unused Fill
-    EXPECT_THAT(corrupt(82 + 19, 0x00), HasSubstr("Intro"));
+    EXPECT_THAT(corrupt(82 + 17, 0x1B), HasSubstr("Intro: channel 12"));
 }
 
 }  // namespace
