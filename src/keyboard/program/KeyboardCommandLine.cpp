@@ -41,13 +41,13 @@ void AddKeyboardOptions(CLI::App& app, KeyboardProgramOptions& options) {
     app.add_option("--name", keyboard.name, "Name the keyboard gives in its connect reply")
         ->capture_default_str();
     app.add_option("--port-name", options.portName,
-                   "Name of both virtual ports (JACK shows them as vantrel-keyboard-in:NAME and "
-                   "vantrel-keyboard-out:NAME)")
+                   "Name of both virtual ports; the system lists them under the client "
+                   "\"vantrel-keyboard\"")
         ->capture_default_str();
     app.add_option("--api", options.api,
-                   "MIDI API for the virtual ports: jack, alsa or any "
-                   "(JACK first, then ALSA)")
-        ->check(CLI::IsMember({"any", "jack", "alsa"}))
+                   "MIDI API tried first for the virtual ports, jack or alsa; the other one is "
+                   "tried when it cannot open them")
+        ->check(CLI::IsMember({"jack", "alsa"}))
         ->capture_default_str();
     app.add_option("--slots", keyboard.slotCount, "Number of slots")
         ->check(CLI::Range(std::size_t{1}, static_cast<std::size_t>(sysex::kSlotCount)))

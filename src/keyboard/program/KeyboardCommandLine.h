@@ -11,7 +11,7 @@ namespace vantrel {
 struct KeyboardProgramOptions {
     KeyboardOptions keyboard;
     std::string portName = kVirtualKeyboardName;
-    std::string api = "any";
+    std::string api = "jack";
     bool quiet = false;
 };
 

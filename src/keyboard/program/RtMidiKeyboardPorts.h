@@ -1,49 +1,43 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
+#include "device/rtmidi/RtMidiBackend.h"
 #include "keyboard/DelayedOutput.h"
 #include "keyboard/DelayedSender.h"
 #include "keyboard/KeyboardOptions.h"
 #include "keyboard/VirtualKeyboard.h"
 
-class RtMidiIn;
-class RtMidiOut;
-
 namespace vantrel {
 
 // The virtual keyboard behind a pair of virtual MIDI ports that other programs connect to:
 // what arrives at the input port goes to the keyboard on RtMidi's callback thread, and the
-// keyboard's acknowledges and replies leave through the output port from a sender thread (the
-// only thread that touches the output object).
+// keyboard's acknowledges and replies leave through the output port from the sender's thread.
 class RtMidiKeyboardPorts {
   public:
-    RtMidiKeyboardPorts(KeyboardOptions options);
+    explicit RtMidiKeyboardPorts(KeyboardOptions options);
     ~RtMidiKeyboardPorts();
     RtMidiKeyboardPorts(const RtMidiKeyboardPorts&) = delete;
     RtMidiKeyboardPorts& operator=(const RtMidiKeyboardPorts&) = delete;
 
-    // Loads the keyboard's slots; false with a reason when the store cannot be used.
-    bool Load(std::string& error);
+    // Loads the keyboard's slots; false when the store or a preset slot cannot be used.
+    [[nodiscard]] bool Load() { return keyboard_.Load(); }
 
-    // Opens both virtual ports named portName. api: "jack", "alsa" or "any" (JACK first, then
-    // ALSA). False with a reason when no API could open them. Describe() tells what was opened.
-    bool Open(const std::string& api, const std::string& portName, std::string& error);
-    std::string Describe() const { return description_; }
+    // Opens both virtual ports named portName, on JACK or ALSA, the preferred API first.
+    // Answers the API's name, or an empty text when no API could open them.
+    std::string Open(const std::string& portName, bool preferJack);
 
     VirtualKeyboard& Keyboard() { return keyboard_; }
 
   private:
-    bool OpenWith(int api, const std::string& portName, std::string& error);
-    void Close();
-
-    std::unique_ptr<RtMidiIn> input_;
-    std::unique_ptr<RtMidiOut> output_;
     DelayedSender sender_;
     DelayedOutput outbox_;
     VirtualKeyboard keyboard_;
-    std::string description_;
+    std::unique_ptr<VirtualPortPair> ports_;
+    // What the sender's thread sends through; set once the pair is open.
+    std::atomic<VirtualPortPair*> openPorts_{nullptr};
 };
 
 }  // namespace vantrel

@@ -53,13 +53,20 @@ int main(int argc, char** argv) {
     const sigset_t stopSignals = BlockStopSignals();
 
     RtMidiKeyboardPorts ports(options.keyboard);
-    std::string error;
-    if (!ports.Load(error) || !ports.Open(options.api, options.portName, error)) {
-        std::fprintf(stderr, "vantrel-keyboard: %s\n", error.c_str());
+    if (!ports.Load()) {
+        std::fprintf(stderr,
+                     "vantrel-keyboard: the store folder or a preset slot cannot be used\n");
         return kExitFailed;
     }
-    std::printf("vantrel-keyboard: ready, %zu slots, %s\n", ports.Keyboard().SlotCount(),
-                ports.Describe().c_str());
+    const std::string api = ports.Open(options.portName, options.api == "jack");
+    if (api.empty()) {
+        std::fprintf(stderr,
+                     "vantrel-keyboard: no MIDI API could open virtual ports (is a JACK "
+                     "server running?)\n");
+        return kExitFailed;
+    }
+    std::printf("vantrel-keyboard: ready, %zu slots, ports \"%s\" on %s\n",
+                ports.Keyboard().SlotCount(), options.portName.c_str(), api.c_str());
     std::fflush(stdout);
 
     int received = 0;
