@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <numeric>
+
+#include "DeviceTestSupport.h"
+#include "ScriptedPrompt.h"
+#include "TestFiles.h"
+#include "device/CMidiTrans.h"
+
+namespace vantrel::test {
+namespace {
+
+Bytes Message(std::size_t size) {
+    Bytes message(size);
+    std::iota(message.begin(), message.end(), std::uint8_t{1});
+    for (auto& byte : message)
+        byte &= 0x7F;
+    message.front() = 0xF0;
+    message.back() = 0xF7;
+    return message;
+}
+
+using CMidiDeviceSend = DeviceTest;
+
+TEST_F(CMidiDeviceSend, ShortMessagesGoOutUnchangedAsOnePacket) {
+    OpenLink();
+    for (const std::size_t size : {14u, 32u, 46u}) {
+        const Bytes message = Message(size);
+        ASSERT_TRUE(device_->SendMessageAcked(message)) << size;
+        const auto sent = backend_->Sent();
+        EXPECT_EQ(sent.back(), message) << size;
+    }
+    EXPECT_EQ(backend_->Sent().size(), 3u);
+}
+
+TEST_F(CMidiDeviceSend, A4108ByteMessageIsCutInto90Packets) {
+    OpenLink();
+    int steps = 0;
+    device_->SetTransferStep([&steps] { ++steps; });
+    Link().progressEnabled.store(true);
+    const Bytes message = Message(4108);
+    ASSERT_TRUE(device_->SendMessageAcked(message));
+
+    const auto sent = backend_->Sent();
+    ASSERT_EQ(sent.size(), 90u);
+    EXPECT_EQ(sent[0], [&] {
+        Bytes first(message.begin(), message.begin() + 47);
+        first.push_back(0xF7);
+        return first;
+    }());
+    for (std::size_t i = 1; i < 89; ++i) {
+        ASSERT_EQ(sent[i].size(), 48u) << i;
+        EXPECT_EQ(sent[i].front(), 0xF0);
+        EXPECT_EQ(sent[i].back(), 0xF7);
+        const auto piece = message.begin() + 47 + static_cast<std::ptrdiff_t>((i - 1) * 46);
+        EXPECT_TRUE(std::equal(sent[i].begin() + 1, sent[i].end() - 1, piece)) << i;
+    }
+    Bytes last = {0xF0};
+    last.insert(last.end(), message.end() - 13, message.end());
+    EXPECT_EQ(sent[89], last);
+    EXPECT_EQ(script_.requests.back(), message);  // the device joins it back together
+    EXPECT_EQ(steps, 90);
+}
+
+TEST_F(CMidiDeviceSend, NoProgressStepsUnlessEnabled) {
+    OpenLink();
+    int steps = 0;
+    device_->SetTransferStep([&steps] { ++steps; });
+    ASSERT_TRUE(device_->SendMessageAcked(Message(200)));
+    EXPECT_EQ(steps, 0);
+}
+
+TEST_F(CMidiDeviceSend, ALostSecondAcknowledgeStopsTheMessage) {
+    OpenLink();
+    script_.dropAckOfPacket = 2;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(device_->SendMessageAcked(Message(200)));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(backend_->Sent().size(), 2u);
+    EXPECT_GE(waited, CMidiDevice::kAckTimeout);
+}
+
+TEST_F(CMidiDeviceSend, NothingGoesOutOnAClosedOutput) {
+    EXPECT_FALSE(device_->SendPacket(Message(14)));
+    EXPECT_FALSE(device_->SendMessageAcked(Message(14)));
+    EXPECT_TRUE(device_->SendMessageAcked({}));
+    EXPECT_TRUE(backend_->Sent().empty());
+}
+
+using CMidiDevicePorts = DeviceTest;
+
+TEST_F(CMidiDevicePorts, EnumeratingClosesAnOpenLinkAndFillsTheTables) {
+    OpenLink();
+    device_->EnumeratePorts();
+    EXPECT_EQ(device_->GetInputState(), InputState::Closed);
+    EXPECT_EQ(device_->GetOutputState(), OutputState::Closed);
+    EXPECT_EQ(device_->InputPortCount(), 1u);
+    EXPECT_EQ(device_->InputPorts()[0].name, "Fake In");
+    EXPECT_EQ(device_->OutputPorts()[0].name, "Fake Out");
+    EXPECT_EQ(device_->OutputPorts()[1].name, "");
+
+    std::vector<std::string> many;
+    for (int i = 0; i < 70; ++i)
+        many.push_back("port " + std::to_string(i));
+    device_->SetBackend(std::make_shared<FakePortBackend>(many, many));
+    device_->EnumeratePorts();
+    EXPECT_EQ(device_->InputPortCount(), CMidiDevice::kMaxPorts);
+    EXPECT_EQ(device_->OutputPorts()[63].id, 63);
+    EXPECT_EQ(device_->OutputPorts()[63].name, "port 63");
+}
+
+TEST_F(CMidiDevicePorts, ClosingClosedPortsSucceedsWithoutACall) {
+    EXPECT_TRUE(device_->CloseInput());
+    EXPECT_TRUE(device_->CloseOutput());
+    EXPECT_EQ(backend_->portCalls, 0);
+}
+
+TEST_F(CMidiDevicePorts, InputCloseRetriesThenGivesUpWithAMessage) {
+    ScriptedPrompt prompt;
+    device_->SetPrompt(&prompt);
+    OpenLink();
+    backend_->closeInputFailures = 3;
+    EXPECT_TRUE(device_->CloseInput());
+    EXPECT_EQ(device_->GetInputState(), InputState::Closed);
+    EXPECT_TRUE(prompt.messages.empty());
+
+    OpenLink();
+    backend_->closeInputFailures = CMidiDevice::kCloseAttempts;
+    EXPECT_FALSE(device_->CloseInput());
+    EXPECT_EQ(device_->GetInputState(), InputState::Open);
+    EXPECT_EQ(prompt.messages, std::vector<std::string>{"midiInClose failed"});
+    EXPECT_TRUE(device_->CloseInput());
+    device_->SetPrompt(nullptr);
+}
+
+using CMidiDeviceInput = DeviceTest;
+
+TEST_F(CMidiDeviceInput, BuffersJoinIntoOneMessageForTheHandler) {
+    std::vector<Bytes> received;
+    device_->SetSysExHandler([&received](std::span<const std::uint8_t> message) {
+        received.emplace_back(message.begin(), message.end());
+    });
+    OpenLink();
+    backend_->Inject(Hex("F0 00 21 3D 55 52"));
+    backend_->Inject(Hex("53 57 00 01 00 01 00 F7"));
+    backend_->Drain();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0], Hex("F0 00 21 3D 55 52 53 57 00 01 00 01 00 F7"));
+}
+
+TEST_F(CMidiDeviceInput, StoppingInputDropsTheReturnedBuffer) {
+    int delivered = 0;
+    device_->SetSysExHandler([&delivered](std::span<const std::uint8_t>) { ++delivered; });
+    OpenLink();
+    backend_->returnedOnStop = Hex("F0 01 02 F7");
+    EXPECT_TRUE(device_->CloseInput());
+    EXPECT_EQ(delivered, 0);
+
+    // A fresh start takes input again.
+    backend_->returnedOnStop.clear();
+    ASSERT_TRUE(device_->OpenInput(0));
+    ASSERT_TRUE(device_->StartInput());
+    backend_->Inject(Hex("F0 01 02 F7"));
+    backend_->Drain();
+    EXPECT_EQ(delivered, 1);
+}
+
+TEST(CMidiDeviceInstance, IsSharedAndLivesUntilTheLastRelease) {
+    ScriptedPrompt prompt;
+    CMidiDevice* first = CMidiDevice::AcquireDevice();
+    {
+        const CMidiTrans handle(prompt);
+        EXPECT_EQ(&handle.Device(), first);
+    }
+    EXPECT_EQ(CMidiDevice::Instance(), first);  // the first holder still has it
+    CMidiDevice::ReleaseDevice();
+    EXPECT_EQ(CMidiDevice::Instance(), nullptr);
+    CMidiDevice::ReleaseDevice();  // one release too many changes nothing
+    EXPECT_EQ(CMidiDevice::Instance(), nullptr);
+}
+
+}  // namespace
+}  // namespace vantrel::test
