@@ -126,11 +126,14 @@ bool VirtualKeyboard::IsStatusReply(std::span<const std::uint8_t> message) const
 void VirtualKeyboard::OnStatusReply(std::uint8_t command, std::uint8_t p1) {
     ++counters_.statusReplies;
     if (p1 == sysex::kStatusBadChecksum) {
+        // A reply damaged on every attempt would otherwise bounce between the two sides for as
+        // long as both run.
         const auto last = lastReplies_.find(command);
-        if (last == lastReplies_.end())
+        if (last == lastReplies_.end() || repeatsInARow_ >= kMaxRepeats)
             return;
         ++counters_.repeats;
-        Reply(command, last->second);
+        ++repeatsInARow_;
+        Send(command, last->second);
         return;
     }
     if (slotList_) {
@@ -290,6 +293,11 @@ void VirtualKeyboard::Acknowledge() {
 
 void VirtualKeyboard::Reply(std::uint8_t command, std::vector<std::uint8_t> message) {
     lastReplies_[command] = message;
+    repeatsInARow_ = 0;
+    Send(command, std::move(message));
+}
+
+void VirtualKeyboard::Send(std::uint8_t command, std::vector<std::uint8_t> message) {
     ++counters_.replies;
     ++replyNumber_;
     if (faults_.corruptEveryReply || replyNumber_ == faults_.corruptReply) {

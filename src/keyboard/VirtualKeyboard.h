@@ -65,6 +65,8 @@ class VirtualKeyboard {
     static constexpr std::uint8_t kStatusBadRequest = 4;
     static constexpr std::uint8_t kStatusBadImage = 5;
     static constexpr std::uint8_t kStatusStoreFailed = 8;
+    // How often one reply is sent again on status replies of 2.
+    static constexpr std::uint32_t kMaxRepeats = 3;
 
   private:
     struct Download {
@@ -87,7 +89,10 @@ class VirtualKeyboard {
     void OnDelete(const sysex::FrameView& frame);
 
     void Acknowledge();
+    // A new reply: remembered (undamaged) for a repeat, then sent.
     void Reply(std::uint8_t command, std::vector<std::uint8_t> message);
+    // Sends a reply or a repeat, damaged when a fault says so.
+    void Send(std::uint8_t command, std::vector<std::uint8_t> message);
     void RefuseFile(std::uint8_t status, const std::string& why);
     void Log(const std::string& text) const;
 
@@ -105,6 +110,7 @@ class VirtualKeyboard {
     std::optional<SlotListRun> slotList_;
     std::map<std::uint8_t, std::vector<std::uint8_t>> lastReplies_;  // undamaged, by command
     std::optional<std::uint8_t> damagedCommand_;  // its last reply went out damaged
+    std::uint32_t repeatsInARow_ = 0;             // of the last reply
 };
 
 }  // namespace vantrel

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+#include "KeyboardTestSupport.h"
+#include "ScriptedPrompt.h"
+#include "TestFiles.h"
+#include "common/ScopedTempDir.h"
+#include "device/CMidiDevice.h"
+#include "device/CMidiTrans.h"
+#include "device/CompositePortBackend.h"
+#include "device/LinkState.h"
+#include "keyboard/VirtualKeyboardBackend.h"
+
+namespace vantrel {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Every request must come to its end within its time-out; this much more is allowed for a
+// loaded machine (or a sanitizer) before it counts as hanging.
+constexpr auto kSlack = 1500ms;
+constexpr int kShortTimeoutMs = 100;  // header wait; the data wait is 21 times this
+
+// The computer's side (the shared port layer and protocol) talking to the in-process keyboard.
+class KeyboardProtocolTest : public ::testing::Test {
+  protected:
+    void Start(KeyboardOptions options = {}) {
+        Link().linkIdle.store(true);
+        Link().progressEnabled.store(false);
+        backend_ = std::make_shared<VirtualKeyboardBackend>(std::move(options));
+        ASSERT_TRUE(backend_->Ready());
+        trans_ = std::make_unique<CMidiTrans>(prompt_);
+        trans_->Device().SetBackend(backend_);
+        trans_->RegisterHandler();
+        trans_->Device().EnumeratePorts();
+        ASSERT_TRUE(trans_->OpenPorts(0, 0));
+    }
+    void TearDown() override {
+        EXPECT_TRUE(Link().linkIdle.load());
+        trans_.reset();
+        backend_.reset();
+    }
+    VirtualKeyboard& Keyboard() { return backend_->Keyboard(); }
+    void SetFaults(const KeyboardFaults& faults) { Keyboard().SetFaults(faults); }
+
+    // Runs a request, checking it ends within its time-out.
+    template <typename Request>
+    bool Timed(std::chrono::milliseconds timeout, Request request) {
+        const auto start = Clock::now();
+        const bool result = request();
+        EXPECT_LT(Clock::now() - start, timeout + kSlack);
+        EXPECT_TRUE(Link().linkIdle.load());
+        return result;
+    }
+    bool Connect(std::string& name) {
+        return Timed(CMidiTrans::kConnectTimeout, [&] { return trans_->RequestConnect(name); });
+    }
+    bool Slots(std::vector<std::string>& names) {
+        return Timed(CMidiTrans::kSlotListTimeout, [&] { return trans_->RequestSlotList(names); });
+    }
+    bool Delete(int slot) {
+        return Timed(CMidiTrans::kDeleteTimeout, [&] { return trans_->DeleteSlot(slot); });
+    }
+    // A download reports success exactly when the keyboard holds the image afterwards.
+    bool Download(const std::vector<std::uint8_t>& image, int slot, int timeoutMs) {
+        const auto path = folder_.Path() / "Total.mix";
+        test::WriteBytes(path, image);
+        const auto timeout = std::chrono::milliseconds(
+            std::int64_t{timeoutMs} * static_cast<std::int64_t>(image.size() / 1000 + 2) + 2000);
+        const bool stored =
+            Timed(timeout, [&] { return trans_->DownloadFile(path, slot, timeoutMs); });
+        const auto content = Keyboard().Slot(static_cast<std::size_t>(slot));
+        EXPECT_EQ(stored, content && content->image == image);
+        return stored;
+    }
+
+    ScopedTempDir folder_;
+    test::ScriptedPrompt prompt_;
+    std::shared_ptr<VirtualKeyboardBackend> backend_;
+    std::unique_ptr<CMidiTrans> trans_;
+};
+
+TEST_F(KeyboardProtocolTest, TheKeyboardIsOnePortPairAmongTheOthers) {
+    auto keyboard = std::make_shared<VirtualKeyboardBackend>();
+    CompositePortBackend ports({keyboard});
+    EXPECT_EQ(ports.InputPortNames(), std::vector<std::string>{"Vantrel Virtual Keyboard"});
+    EXPECT_EQ(ports.OutputPortNames(), std::vector<std::string>{"Vantrel Virtual Keyboard"});
+}
+
+TEST_F(KeyboardProtocolTest, ConnectListDownloadAndDeleteWorkEndToEnd) {
+    KeyboardOptions options;
+    options.slotCount = 5;
+    options.initialSlots[0] = SlotContent{"Factory Pop", test::WellFormedImage()};
+    Start(options);
+    std::string name;
+    ASSERT_TRUE(Connect(name));
+    EXPECT_EQ(name, "Vantrel Virtual Keyboard");
+    std::vector<std::string> names;
+    ASSERT_TRUE(Slots(names));
+    EXPECT_EQ(names, (std::vector<std::string>{"Factory Pop", "Empty", "Empty", "Empty", "Empty"}));
+
+    int steps = 0;
+    trans_->Device().SetTransferStep([&steps] { ++steps; });
+    Link().progressEnabled.store(true);
+    EXPECT_TRUE(Download(test::WellFormedImage(), 2, CMidiTrans::kDownloadTimeoutMs));
+    Link().progressEnabled.store(false);
+    EXPECT_EQ(steps, 892);
+
+    ASSERT_TRUE(Slots(names));
+    EXPECT_EQ(names[2], "Style 003");
+    ASSERT_TRUE(Delete(2));
+    EXPECT_FALSE(Keyboard().Slot(2));
+    ASSERT_TRUE(Slots(names));
+    EXPECT_EQ(names[2], "Empty");
+    EXPECT_TRUE(prompt_.shown.empty());
+}
+
+TEST_F(KeyboardProtocolTest, RefusedDownloadsReportFailure) {
+    KeyboardOptions options;
+    options.capacity = 20000;
+    Start(options);
+    EXPECT_FALSE(Download(test::WellFormedImage(), 1, kShortTimeoutMs));
+    EXPECT_EQ(prompt_.messages, std::vector<std::string>{"Capacity is not allowed!"});
+    EXPECT_EQ(Keyboard().Counters().packets, 1u) << "no file data after the refusal";
+
+    EXPECT_FALSE(Download(std::vector<std::uint8_t>(1000, 0x11), 1, kShortTimeoutMs));
+    EXPECT_FALSE(Delete(40));  // no such slot on this keyboard
+    EXPECT_EQ(prompt_.messages.size(), 1u);
+}
+
+TEST_F(KeyboardProtocolTest, AMalformedImageOfTheRightSizeIsNotStored) {
+    Start();
+    EXPECT_FALSE(Download(test::MalformedImage(), 3, kShortTimeoutMs));
+    EXPECT_TRUE(prompt_.messages.empty());
+}
+
+TEST_F(KeyboardProtocolTest, ALostAcknowledgeStopsTheMessageAndTheLinkRecovers) {
+    Start();
+    KeyboardFaults faults;
+    faults.dropAckOfPacket = 5;  // the header, then the fourth data packet
+    SetFaults(faults);
+    EXPECT_FALSE(Download(test::WellFormedImage(), 0, kShortTimeoutMs));
+    EXPECT_EQ(Keyboard().Counters().packets, 5u) << "nothing after the lost acknowledge";
+
+    // A lost acknowledge of a one-packet request loses nothing else: the reply still counts.
+    faults.dropAckOfPacket = 1;
+    SetFaults(faults);
+    std::string name;
+    EXPECT_TRUE(Connect(name));
+    SetFaults({});
+    EXPECT_TRUE(Download(test::WellFormedImage(), 0, CMidiTrans::kDownloadTimeoutMs));
+}
+
+TEST_F(KeyboardProtocolTest, DamagedRepliesAreAskedForAgainAndSucceed) {
+    KeyboardOptions options;
+    options.slotCount = 4;
+    Start(options);
+    KeyboardFaults faults;
+    faults.corruptReply = 1;
+    SetFaults(faults);
+    std::string name;
+    EXPECT_TRUE(Connect(name));
+    EXPECT_EQ(Keyboard().Counters().repeats, 1u);
+
+    faults.corruptReply = 3;  // the third slot-list entry
+    SetFaults(faults);
+    std::vector<std::string> names;
+    EXPECT_TRUE(Slots(names));
+    EXPECT_EQ(names.size(), 4u);
+
+    faults.corruptReply = 2;  // the data reply
+    SetFaults(faults);
+    EXPECT_TRUE(Download(test::WellFormedImage(), 1, CMidiTrans::kDownloadTimeoutMs));
+    faults.corruptReply = 1;
+    SetFaults(faults);
+    EXPECT_TRUE(Delete(1));
+    EXPECT_EQ(Keyboard().Counters().repeats, 4u);
+}
+
+TEST_F(KeyboardProtocolTest, RepliesThatAreAlwaysDamagedFailEveryRequest) {
+    Start();
+    KeyboardFaults faults;
+    faults.corruptEveryReply = true;
+    SetFaults(faults);
+    std::string name;
+    EXPECT_FALSE(Connect(name));
+    std::vector<std::string> names;
+    EXPECT_FALSE(Slots(names));
+    EXPECT_FALSE(Delete(0));
+    EXPECT_FALSE(Download(test::WellFormedImage(), 0, kShortTimeoutMs));
+}
+
+TEST_F(KeyboardProtocolTest, LateRepliesMissTheirTimeOut) {
+    Start();
+    KeyboardFaults faults;
+    faults.replyDelay = 50ms;
+    SetFaults(faults);
+    std::string name;
+    EXPECT_TRUE(Connect(name));
+    faults.replyDelay = 350ms;
+    SetFaults(faults);
+    EXPECT_FALSE(Connect(name));
+    std::this_thread::sleep_for(faults.replyDelay);  // let the late reply pass
+    faults.replyDelay = 1200ms;
+    SetFaults(faults);
+    EXPECT_FALSE(Delete(0));
+}
+
+TEST_F(KeyboardProtocolTest, AnOutOfOrderSlotListFails) {
+    Start();
+    KeyboardFaults faults;
+    faults.slotListOutOfOrder = true;
+    SetFaults(faults);
+    std::vector<std::string> names;
+    EXPECT_FALSE(Slots(names));
+    EXPECT_TRUE(names.empty());
+}
+
+TEST_F(KeyboardProtocolTest, ASilentKeyboardFailsEveryRequest) {
+    Start();
+    KeyboardFaults faults;
+    faults.silent = true;
+    SetFaults(faults);
+    std::string name;
+    EXPECT_FALSE(Connect(name));
+    std::vector<std::string> names;
+    EXPECT_FALSE(Slots(names));
+    EXPECT_FALSE(Delete(0));
+    EXPECT_FALSE(Download(test::WellFormedImage(), 0, kShortTimeoutMs));
+    EXPECT_EQ(Keyboard().Counters().acknowledges, 0u);
+}
+
+}  // namespace
+}  // namespace vantrel
