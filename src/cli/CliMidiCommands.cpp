@@ -1,7 +1,39 @@
-#include "cli/CliCommands.h"
+#include "cli/CliMidiCommands.h"
+
+#include <cstdio>
+
+#include "midi/CMidiReader.h"
 
 namespace vantrel::cli {
 
-void RegisterMidiCommands(CLI::App& /*app*/, CliContext& /*context*/) {}
+void RegisterMidiCommands(CLI::App& app, CliContext& context) {
+    RegisterMidiInfo(app, context);
+    RegisterMidiCheck(app, context);
+    RegisterMidiConvert(app, context);
+    RegisterMidiInspect(app, context);
+}
+
+std::string MidiSizeCapText() {
+    return "MIDI files larger than " + std::to_string(kMaxMidiFileSize / (1024 * 1024)) +
+           " MiB are refused as not usable, without being read.";
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
 
 }  // namespace vantrel::cli

@@ -25,14 +25,6 @@ bool LessIgnoringCase(const fs::path& a, const fs::path& b) {
     });
 }
 
-// The input's file name up to and including its last '.', or the name and a '.' when it has
-// none; the products are this followed by "dat" and "sty".
-std::string BaseName(const fs::path& input) {
-    const std::string name = input.filename().string();
-    const auto dot = name.rfind('.');
-    return dot == std::string::npos ? name + "." : name.substr(0, dot + 1);
-}
-
 bool WriteBytes(std::ostream& out, std::span<const std::uint8_t> bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
@@ -41,6 +33,12 @@ bool WriteBytes(std::ostream& out, std::span<const std::uint8_t> bytes) {
 }
 
 }  // namespace
+
+std::string ProductBaseName(const fs::path& input) {
+    const std::string name = input.filename().string();
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name + "." : name.substr(0, dot + 1);
+}
 
 CMidiPattern::CMidiPattern(UserPrompt& prompt, fs::path outputFolder)
     : prompt_(prompt), outputFolder_(std::move(outputFolder)) {}
@@ -73,7 +71,7 @@ bool CMidiPattern::Convert() {
     std::sort(inputFiles_.begin(), inputFiles_.end(), LessIgnoringCase);
     const fs::path& first = inputFiles_.front();
     const fs::path folder = outputFolder_.empty() ? first.parent_path() : outputFolder_;
-    outputBase_ = (folder / BaseName(first)).string();
+    outputBase_ = (folder / ProductBaseName(first)).string();
     std::ofstream controlList(ControlListPath(), std::ios::binary | std::ios::trunc);
     if (!controlList) {
         errors_.emplace_back(kTextCannotWrite);

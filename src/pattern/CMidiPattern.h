@@ -15,6 +15,10 @@ namespace vantrel {
 
 class UserPrompt;
 
+// The input's file name up to and including its last '.' (the name and a '.' when it has none);
+// the products are named this followed by "dat" and by "sty".
+std::string ProductBaseName(const std::filesystem::path& input);
+
 // Checks that a Standard MIDI File is a valid accompaniment pattern for the keyboard and
 // converts it into the keyboard's control list ("BASE.dat") and pattern data ("BASE.sty"),
 // where BASE is the first input's file name up to and including its last '.'.

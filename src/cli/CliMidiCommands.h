@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/CliCommands.h"
+#include "common/UserPrompt.h"
+#include "pattern/PatternCheck.h"
+
+namespace vantrel::cli {
+
+// The MIDI and pattern commands: info, check, convert, inspect.
+void RegisterMidiInfo(CLI::App& app, CliContext& context);
+void RegisterMidiCheck(CLI::App& app, CliContext& context);
+void RegisterMidiConvert(CLI::App& app, CliContext& context);
+void RegisterMidiInspect(CLI::App& app, CliContext& context);
+
+// The help line that states the input size cap.
+std::string MidiSizeCapText();
+
+// Keeps the converter's messages in the order shown, for output that is printed afterwards
+// (--json) rather than as the messages come.
+class RecordingPrompt final : public UserPrompt {
+  public:
+    void Message(const std::string& text) override { messages.push_back(text); }
+    PromptAnswer Ask(const std::string& text, PromptButtons buttons) override {
+        messages.push_back(text);
+        return buttons == PromptButtons::YesNoCancel ? PromptAnswer::Cancel : PromptAnswer::No;
+    }
+    std::vector<std::string> messages;
+};
+
+// "FILE: passed" or "FILE: not supported" with the error entries below.
+void PrintCheckResult(const std::string& file, const PatternProducts& products);
+
+// text as a JSON string literal, quotes included.
+std::string JsonString(const std::string& text);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,85 @@
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "cli/CliMidiCommands.h"
+#include "common/AtomicFile.h"
+#include "common/ScopedTempDir.h"
+#include "common/TerminalPrompt.h"
+#include "pattern/CMidiPattern.h"
+#include "pattern/PatternCheck.h"
+
+namespace vantrel::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Writes bytes under path without ever leaving a half-written file there; without replace an
+// existing file is kept and the answer is false.
+bool PlaceProduct(const std::vector<std::uint8_t>& bytes, const fs::path& path, bool replace) {
+    if (replace)
+        return WriteFileAtomically(path, bytes);
+    ScopedTempDir staging;
+    const fs::path staged = staging.Path() / path.filename();
+    return staging.Valid() && WriteFileAtomically(staged, bytes) &&
+           CopyFileAtomically(staged, path, false);
+}
+
+bool ConvertOne(const std::string& file, const std::string& outputFolder, bool force) {
+    const fs::path input(file);
+    const fs::path folder = outputFolder.empty() ? input.parent_path() : fs::path(outputFolder);
+    const std::string base = (folder / ProductBaseName(input)).string();
+    const fs::path controlList = base + "dat";
+    const fs::path patternData = base + "sty";
+    for (const auto& target : {controlList, patternData}) {
+        if (!force && fs::exists(target)) {
+            std::printf("%s: %s exists; use --force to replace it\n", file.c_str(),
+                        target.string().c_str());
+            return false;
+        }
+    }
+    TerminalPrompt prompt;
+    const PatternProducts products = ConvertToProducts(input, prompt);
+    if (!products.Passed()) {
+        PrintCheckResult(file, products);
+        return false;
+    }
+    if (!PlaceProduct(products.controlList, controlList, force) ||
+        !PlaceProduct(products.patternData, patternData, force)) {
+        std::printf("%s: cannot write %s and %s\n", file.c_str(), controlList.string().c_str(),
+                    patternData.string().c_str());
+        return false;
+    }
+    std::printf("%s -> %s, %s\n", file.c_str(), controlList.string().c_str(),
+                patternData.string().c_str());
+    return true;
+}
+
+}  // namespace
+
+void RegisterMidiConvert(CLI::App& app, CliContext& context) {
+    auto* command = app.add_subcommand(
+        "convert",
+        "Convert MIDI pattern files into the keyboard's control list BASE.dat and pattern data "
+        "BASE.sty, beside each input or into DIR. An existing file is never replaced without "
+        "--force; files are written whole or not at all.\n" +
+            MidiSizeCapText());
+    auto files = std::make_shared<std::vector<std::string>>();
+    auto folder = std::make_shared<std::string>();
+    auto force = std::make_shared<bool>(false);
+    command->add_option("FILE", *files, "MIDI files")->required();
+    command->add_option("-o,--output", *folder, "Folder for the products (created if missing)");
+    command->add_flag("--force", *force, "Replace existing BASE.dat and BASE.sty");
+    command->callback([files, folder, force, &context] {
+        std::error_code ec;
+        if (!folder->empty())
+            fs::create_directories(*folder, ec);
+        for (const auto& file : *files) {
+            if (!ConvertOne(file, *folder, *force))
+                context.exitCode = kExitFailed;
+        }
+    });
+}
+
+}  // namespace vantrel::cli

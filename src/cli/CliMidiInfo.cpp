@@ -1,0 +1,69 @@
+#include <cstdio>
+
+#include "cli/CliMidiCommands.h"
+#include "common/FileOpenError.h"
+#include "midi/CMidiFile.h"
+#include "midi/CMidiReader.h"
+
+namespace vantrel::cli {
+
+namespace {
+
+// Prints what the reader and the file information make of one file; false when the reader
+// cannot use it.
+bool PrintInfo(const std::string& file) {
+    std::printf("%s\n", file.c_str());
+    CMidiReader reader;
+    reader.SetPath(file);
+    try {
+        reader.LoadFile();
+    } catch (const FileOpenError&) {
+        std::printf("  cannot be opened\n");
+        return false;
+    }
+    const int code = reader.ParseHeader();
+    if (code != kHeaderOk) {
+        std::printf("  not a usable MIDI file (header code %d)\n", code);
+        return false;
+    }
+    const bool complete = reader.ParseTracks();
+    reader.MergeTracks();
+    std::printf("  name: %s\n", reader.GetFirstMetaText().c_str());
+    std::printf("  format: %u\n", unsigned{reader.Format()});
+    std::printf("  tracks: %u\n", reader.TrackCount());
+    std::printf("  division: %u\n", unsigned{reader.Division()});
+    std::printf("  events: %zu\n", reader.MergedEvents().size());
+    if (!complete)
+        std::printf("  a track does not end with End of Track\n");
+    CMidiFile information;
+    if (information.Load(file)) {
+        if (!information.Tempos().empty()) {
+            std::printf("  tempo: BPM: %d\n", information.Tempos().front().bpm);
+        }
+        if (!information.TimeSignatures().empty()) {
+            const auto& signature = information.TimeSignatures().front();
+            std::printf("  time signature: %d/%d\n", signature.numerator, signature.denominator);
+        }
+    }
+    return complete;
+}
+
+}  // namespace
+
+void RegisterMidiInfo(CLI::App& app, CliContext& context) {
+    auto* command = app.add_subcommand(
+        "info",
+        "Show a MIDI file's first meta text, format, tracks, division, event count, "
+        "first tempo and time signature.\n" +
+            MidiSizeCapText());
+    auto files = std::make_shared<std::vector<std::string>>();
+    command->add_option("FILE", *files, "MIDI files")->required();
+    command->callback([files, &context] {
+        for (const auto& file : *files) {
+            if (!PrintInfo(file))
+                context.exitCode = kExitFailed;
+        }
+    });
+}
+
+}  // namespace vantrel::cli
