@@ -17,7 +17,7 @@ class UserPrompt;
 // dropped on the sub-repository lists go the same way.
 class CMiddleView : public QWidget {
     Q_OBJECT
-public:
+  public:
     CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tree, CCJShellList& list,
                 QWidget* parent = nullptr);
 
@@ -30,7 +30,7 @@ public:
     // The user guide opened by Help: "user-guide.html" beside the program.
     static std::filesystem::path HelpFile();
 
-public slots:
+  public slots:
     void OnImport();
     // Files from outside the program, each imported from its own folder.
     void ImportPaths(const QStringList& paths);
@@ -38,14 +38,14 @@ public slots:
     void OnHelp();
     void OnAbout();
 
-signals:
+  signals:
     // After the lists are reloaded by Refresh; the device slot list reloads itself on it.
     void RefreshedAll();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     UserPrompt& prompt_;
     CTopTabView& tabs_;
     CCJShellTree& tree_;

@@ -9,8 +9,7 @@
 
 namespace vantrel {
 
-CTopTabView::CTopTabView(QWidget* parent)
-    : QWidget(parent), tabs_(new QTabWidget) {
+CTopTabView::CTopTabView(QWidget* parent) : QWidget(parent), tabs_(new QTabWidget) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabs_);

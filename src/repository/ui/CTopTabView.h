@@ -16,7 +16,7 @@ class CTopTabViewPage;
 // where imports go and what the Combine button reads. Choosing a tab refills its page.
 class CTopTabView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CTopTabView(QWidget* parent = nullptr);
 
     SubRepository CurrentTab() const;
@@ -28,13 +28,13 @@ public:
     // Intro, Fill, Ending, in this order.
     void RefreshAllPages();
 
-signals:
+  signals:
     // The browser's selection was dropped on one of the lists.
     void BrowserSelectionDropped();
     // Files from outside the program were dropped on one of the lists.
     void FilesDropped(const QStringList& paths);
 
-private:
+  private:
     QTabWidget* tabs_;
     std::array<CTopTabViewPage*, 3> pages_{};
 };

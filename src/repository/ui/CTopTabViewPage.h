@@ -16,7 +16,7 @@ class SubRepositoryListBox;
 // repository folders directly and say nothing: what happened shows in the lists.
 class CTopTabViewPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Shows a built menu at a screen position; tests replace it to pick an item.
     using MenuRunner = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
 
@@ -33,7 +33,7 @@ public:
     void OnDeleteAll();
     void OnCopyTo(SubRepository target);
 
-private:
+  private:
     void ShowMenu(const QPoint& globalPosition);
 
     SubRepository sub_;

@@ -13,9 +13,8 @@ namespace vantrel {
 namespace {
 
 bool IsImportable(const QMimeData* data) {
-    return data != nullptr &&
-           (data->hasFormat(QString::fromLatin1(kBrowserSelectionMime)) ||
-            !LocalFilesOf(*data).isEmpty());
+    return data != nullptr && (data->hasFormat(QString::fromLatin1(kBrowserSelectionMime)) ||
+                               !LocalFilesOf(*data).isEmpty());
 }
 
 }  // namespace
@@ -94,17 +93,17 @@ void SubRepositoryListBox::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void SubRepositoryListBox::dropEvent(QDropEvent* event) {
-    const QMimeData* data = event->mimeData();
-    if (!IsImportable(data)) {
+    const QMimeData* mime = event->mimeData();
+    if (!IsImportable(mime)) {
         event->ignore();
         return;
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    if (data->hasFormat(QString::fromLatin1(kBrowserSelectionMime))) {
+    if (mime->hasFormat(QString::fromLatin1(kBrowserSelectionMime))) {
         emit BrowserSelectionDropped();
     } else {
-        emit FilesDropped(LocalFilesOf(*data));
+        emit FilesDropped(LocalFilesOf(*mime));
     }
 }
 

@@ -13,7 +13,7 @@ namespace vantrel {
 // elsewhere does nothing. It is also where browser files and desktop files are dropped.
 class SubRepositoryListBox : public QListWidget {
     Q_OBJECT
-public:
+  public:
     explicit SubRepositoryListBox(SubRepository sub, QWidget* parent = nullptr);
 
     // Replaces the content; nothing stays selected.
@@ -21,18 +21,18 @@ public:
     // Texts of the selected items in ascending row order.
     QStringList SelectedNames() const;
 
-signals:
+  signals:
     void MenuRequested(const QPoint& globalPosition);
     void BrowserSelectionDropped();
     void FilesDropped(const QStringList& paths);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     SubRepository sub_;
 };
 

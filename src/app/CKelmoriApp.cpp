@@ -1,0 +1,77 @@
+#include "app/CKelmoriApp.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTimer>
+
+#include "app/CBottomView.h"
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "controls/ui/CCJShellTree.h"
+#include "repository/CRepository.h"
+#include "repository/RepositoryRoot.h"
+
+namespace vantrel {
+
+CKelmoriApp::CKelmoriApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Vantrel"));
+    setApplicationVersion(QStringLiteral("1.0.3"));
+}
+
+CKelmoriApp::~CKelmoriApp() = default;
+
+bool CKelmoriApp::InitInstance() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Keeps MIDI pattern files and stores styles in the keyboard.\n") +
+        QString::fromStdString(DescribeDefaultRepositoryRoot()));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption repository(QStringLiteral("repository"),
+                                        QStringLiteral("Keep the repository in <folder>."),
+                                        QStringLiteral("folder"));
+    const QCommandLineOption browse(QStringLiteral("browse"),
+                                    QStringLiteral("Open the file browser at <folder>."),
+                                    QStringLiteral("folder"));
+    parser.addOptions({repository, browse});
+    parser.process(*this);
+    if (parser.isSet(repository)) {
+        CRepository::SetRoot(QDir(parser.value(repository)).absolutePath().toStdString());
+    }
+
+    frame_ = std::make_unique<CMainFrame>(prompt_);
+    prompt_.SetParentWindow(frame_.get());
+    splashWanted_ = true;
+    ShowSplashScreen();
+
+    frame_->Bottom().Tree().SelectFolder(parser.isSet(browse) ? parser.value(browse)
+                                                              : QDir::homePath());
+    frame_->show();
+    // The first tick arrives only once the event loop runs, that is once the window is up.
+    QTimer::singleShot(1, this, &CKelmoriApp::HideSplashScreen);
+    return true;
+}
+
+void CKelmoriApp::ShowSplashScreen() {
+    if (!splashWanted_ || splash_ != nullptr) {
+        return;
+    }
+    splash_ = CSplashWnd::Create();
+    if (splash_ == nullptr) {
+        return;
+    }
+    splash_->show();
+    splash_->repaint();
+    processEvents();
+}
+
+void CKelmoriApp::HideSplashScreen() {
+    if (splash_ != nullptr) {
+        splash_->close();
+    }
+    if (frame_) {
+        frame_->repaint();
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,63 @@
+#include "app/CMainFrame.h"
+
+#include <QIcon>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
+#include "app/CBottomView.h"
+#include "app/CTopView.h"
+#include "app/MidiTypeIcon.h"
+#include "app/Resources.h"
+#include "device/ui/CMiddleView.h"
+#include "repository/CRepository.h"
+#include "repository/ui/CTopTabView.h"
+
+namespace vantrel {
+
+CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
+    EnsureResources();
+    MidiTypeIcon();
+    CRepository::CreateFolders();
+
+    setWindowTitle(QStringLiteral("Vantrel"));
+    setWindowIcon(QIcon(QStringLiteral(":/vantrel/program-icon.svg")));
+    setMinimumSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
+
+    splitter_ = new CDisabledCSplitterWnd(Qt::Vertical);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter_);
+
+    top_ = new CTopView;
+    bottom_ = new CBottomView(prompt);
+    middle_ = new CMiddleView(prompt, top_->TabView(), bottom_->Tree(), bottom_->List());
+    splitter_->AddPane(top_);
+    splitter_->AddPane(middle_);
+    splitter_->AddPane(bottom_);
+
+    CTopTabView& tabs = top_->TabView();
+    connect(&tabs, &CTopTabView::BrowserSelectionDropped, middle_, &CMiddleView::OnImport);
+    connect(&tabs, &CTopTabView::FilesDropped, middle_, &CMiddleView::ImportPaths);
+    layoutReady_ = true;
+    ApplyRowRule(frameGeometry().height());
+}
+
+void CMainFrame::ApplyRowRule(int outerHeight) {
+    if (!layoutReady_) {
+        return;
+    }
+    const auto rows = MainFrameRows(outerHeight);
+    if (!rows) {
+        return;
+    }
+    splitter_->SetPaneInfos(*rows);
+    splitter_->RecalcLayout();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ApplyRowRule(frameGeometry().height());
+}
+
+}  // namespace vantrel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/CDisabledCSplitterWnd.h"
+
+namespace vantrel {
+
+class CBottomView;
+class CMiddleView;
+class CTopView;
+class UserPrompt;
+
+// The program's only window: no menu, tool or status bar, just three rows of panes in a
+// splitter that cannot be dragged. The top and bottom rows share the height left over by the
+// 60-pixel button strip between them.
+class CMainFrame : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+
+    // Creates the repository folders before any pane exists; the panes report through prompt.
+    explicit CMainFrame(UserPrompt& prompt, QWidget* parent = nullptr);
+
+    CDisabledCSplitterWnd& Splitter() { return *splitter_; }
+    CTopView& Top() { return *top_; }
+    CMiddleView& Middle() { return *middle_; }
+    CBottomView& Bottom() { return *bottom_; }
+
+    // The row rule for an outer window height (frame included); heights of 100 or less, as a
+    // minimised window reports, leave the rows as they are.
+    void ApplyRowRule(int outerHeight);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    CDisabledCSplitterWnd* splitter_ = nullptr;
+    CTopView* top_ = nullptr;
+    CMiddleView* middle_ = nullptr;
+    CBottomView* bottom_ = nullptr;
+    bool layoutReady_ = false;
+};
+
+}  // namespace vantrel

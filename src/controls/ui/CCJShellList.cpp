@@ -1,0 +1,199 @@
+#include "controls/ui/CCJShellList.h"
+
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDrag>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+#include "app/QtPaths.h"
+#include "app/SvgPixmap.h"
+#include "common/UserPrompt.h"
+#include "controls/ui/BrowserFileOps.h"
+#include "controls/ui/BrowserSelectionMime.h"
+#include "controls/ui/CCJShellTree.h"
+#include "controls/ui/ShellListModel.h"
+#include "controls/ui/SongNameReader.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kNameWidth = 150;
+constexpr int kSongNameWidth = 100;
+constexpr int kSizeWidth = 55;
+constexpr int kTypeWidth = 75;
+constexpr int kModifiedWidth = 110;
+
+// The image is drawn 10 pixels right of and 14 below the cursor.
+const QPoint kDragHotSpot(-10, -14);
+
+}  // namespace
+
+CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* parent)
+    : QTreeView(parent),
+      prompt_(prompt),
+      model_(new ShellListModel(filter, this)),
+      reader_(new SongNameReader(this)) {
+    options_.filter = filter;
+    setObjectName(QStringLiteral("CBottomRightView"));
+    setModel(model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    header()->setStretchLastSection(false);
+    const bool midi = filter == ShellFilter::Midi;
+    const std::vector<int> widths =
+        midi ? std::vector<int>{kNameWidth, kSongNameWidth, kSizeWidth, kTypeWidth, kModifiedWidth}
+             : std::vector<int>{kNameWidth, kSizeWidth, kTypeWidth, kModifiedWidth};
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        setColumnWidth(static_cast<int>(i), widths[i]);
+    }
+
+    connect(model_, &ShellListModel::RenameRequested, this, &CCJShellList::OnRename,
+            Qt::QueuedConnection);
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { OpenRow(index.row()); });
+    connect(reader_, &SongNameReader::NamesRead, this,
+            [this](quint64 request, const QList<int>& rows, const QStringList& names) {
+                if (request == reader_->CurrentRequest()) {
+                    model_->SetSongNames(rows, names);
+                }
+            });
+    connect(reader_, &SongNameReader::Finished, this, [this](quint64 request) {
+        if (request == reader_->CurrentRequest()) {
+            emit SongNamesComplete();
+        }
+    });
+}
+
+CCJShellList::~CCJShellList() = default;
+
+void CCJShellList::SetTree(CCJShellTree* tree) {
+    tree_ = tree;
+    connect(tree_, &CCJShellTree::FolderChosen, this, &CCJShellList::Fill);
+}
+
+QStringList CCJShellList::SelectedNames() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList names;
+    for (const QModelIndex& index : rows) {
+        names.push_back(model_->Row(index.row()).name);
+    }
+    return names;
+}
+
+void CCJShellList::Fill(const QString& folder) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    folder_ = folder;
+    reader_->Cancel();
+    model_->SetRows(ListShellFolder(folder, options_));
+    QGuiApplication::restoreOverrideCursor();
+
+    if (model_->ColumnIndex(ShellListModel::Column::SongName) < 0) {
+        return;
+    }
+    QList<int> rows;
+    QStringList paths;
+    const QDir dir(folder);
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        if (!model_->Row(row).isFolder) {
+            rows.push_back(row);
+            paths.push_back(dir.filePath(model_->Row(row).name));
+        }
+    }
+    reader_->Start(std::move(rows), std::move(paths));
+}
+
+void CCJShellList::OnDelete() {
+    const QStringList names = SelectedNames();
+    if (names.isEmpty()) {
+        return;
+    }
+    if (prompt_.Ask("Delete files?", PromptButtons::YesNo) == PromptAnswer::Yes) {
+        DeleteBrowserItems(ToFsPath(folder_), ToFsNames(names));
+    }
+    Refresh();
+}
+
+void CCJShellList::OnRename(const QString& oldName, const QString& newName) {
+    if (newName != oldName) {
+        if (const auto error = RenameBrowserItem(ToFsPath(folder_), ToFsPath(oldName).string(),
+                                                 ToFsPath(newName).string())) {
+            prompt_.Message(*error);
+            return;
+        }
+    }
+    Refresh();
+}
+
+void CCJShellList::OpenRow(int row) {
+    if (row < 0 || row >= model_->rowCount()) {
+        return;
+    }
+    const ShellRow entry = model_->Row(row);
+    const QString path = QDir(folder_).filePath(entry.name);
+    const QFileInfo info(path);
+    if (entry.isFolder) {
+        if (info.isDir() && tree_ != nullptr) {
+            tree_->SelectFolder(path);
+        } else if (info.isDir()) {
+            Fill(path);
+        } else {
+            prompt_.Message("Folder is not exist!");
+            Refresh();
+        }
+        return;
+    }
+    if (!info.exists()) {
+        prompt_.Message("File is not exist!");
+        Refresh();
+        return;
+    }
+    // Opened with the desktop's program for the type; when there is none nothing happens.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void CCJShellList::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    if (indexAt(event->pos()).isValid()) {
+        menu.addAction(QStringLiteral("Delete"), this, &CCJShellList::OnDelete);
+    }
+    menu.addAction(QStringLiteral("Refresh"), this, &CCJShellList::Refresh);
+    menu.exec(event->globalPos());
+}
+
+void CCJShellList::startDrag(Qt::DropActions /*supportedActions*/) {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || SelectedNames().isEmpty()) {
+        return;
+    }
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kBrowserSelectionMime), folder_.toUtf8());
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->setPixmap(viewport()->grab(visualRect(current.siblingAtColumn(0))));
+    drag->setHotSpot(kDragHotSpot);
+    // The arrow over a sub-repository list, the no-entry sign everywhere else.
+    const QSize cursorSize(32, 32);
+    drag->setDragCursor(SvgPixmap(QStringLiteral(":/vantrel/cursor-arrow.svg"), cursorSize),
+                        Qt::CopyAction);
+    drag->setDragCursor(SvgPixmap(QStringLiteral(":/vantrel/cursor-no-entry.svg"), cursorSize),
+                        Qt::IgnoreAction);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
+}  // namespace vantrel

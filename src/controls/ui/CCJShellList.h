@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QTreeView>
+
+#include "controls/ui/ShellFolderListing.h"
+
+namespace vantrel {
+
+class CCJShellTree;
+class ShellListModel;
+class SongNameReader;
+class UserPrompt;
+
+// The file list of the browser: the folders and MIDI files of the folder chosen in the tree,
+// with their song names, sizes, types and times. Several rows may be selected; names can be
+// edited in place to rename. Dragging rows offers the browser's selection to the
+// sub-repository lists.
+class CCJShellList : public QTreeView {
+    Q_OBJECT
+  public:
+    explicit CCJShellList(UserPrompt& prompt, ShellFilter filter = ShellFilter::Midi,
+                          QWidget* parent = nullptr);
+    ~CCJShellList() override;
+
+    void SetTree(CCJShellTree* tree);
+    QString CurrentFolder() const { return folder_; }
+    ShellListModel& Model() { return *model_; }
+    SongNameReader& Reader() { return *reader_; }
+    void SetShowFolders(bool show) { options_.showFolders = show; }
+    void SetShowHidden(bool show) { options_.showHidden = show; }
+
+    // Names of the selected rows, top to bottom.
+    QStringList SelectedNames() const;
+
+    void Fill(const QString& folder);
+    void Refresh() { Fill(folder_); }
+    void OnDelete();
+    void OnRename(const QString& oldName, const QString& newName);
+    void OpenRow(int row);
+
+  signals:
+    // Every song name of the last fill has been read (or the fill had no files).
+    void SongNamesComplete();
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+
+  private:
+    UserPrompt& prompt_;
+    ShellListModel* model_;
+    SongNameReader* reader_;
+    CCJShellTree* tree_ = nullptr;
+    ShellListingOptions options_;
+    QString folder_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QListWidget;
+class QPushButton;
+
+namespace vantrel {
+
+class CMidiTrans;
+
+// "MIDI Device": the input and output port lists side by side, each sorted by name, with
+// "Refresh", "OK" and "Cancel". Filling the lists asks the port layer for the ports again (which
+// closes an open link) and makes the protocol's reply handler the port layer's handler. The
+// caller's port indices preselect the ports of the same names and, on OK, receive the port
+// numbers of the chosen names; a list position is not a port number, since the lists are sorted.
+class CMidiDeviceDlg : public QDialog {
+    Q_OBJECT
+  public:
+    CMidiDeviceDlg(CMidiTrans& trans, int& inputIndex, int& outputIndex, QWidget* parent = nullptr);
+
+    QListWidget& InputList() { return *inputList_; }
+    QListWidget& OutputList() { return *outputList_; }
+    QPushButton& RefreshButton() { return *refresh_; }
+
+  public slots:
+    void FillPortLists();
+    void OnOK();
+
+  private:
+    CMidiTrans& trans_;
+    int& inputIndex_;
+    int& outputIndex_;
+    QStringList inputNames_;  // in port order: position = port number
+    QStringList outputNames_;
+    QListWidget* inputList_;
+    QListWidget* outputList_;
+    QPushButton* refresh_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,38 @@
+#include "device/ui/DesktopDeviceLink.h"
+
+#include <QCoreApplication>
+
+#include "device/CMidiDevice.h"
+#include "device/CompositePortBackend.h"
+#include "device/LinkState.h"
+#include "device/rtmidi/RtMidiBackend.h"
+#include "keyboard/VirtualKeyboardBackend.h"
+
+namespace vantrel {
+
+std::shared_ptr<MidiPortBackend> MakeDesktopPortBackend() {
+    auto backend = std::make_shared<CompositePortBackend>();
+    backend->Add(MakeRtMidiBackend("Vantrel"));
+    backend->Add(std::make_shared<VirtualKeyboardBackend>());
+    return backend;
+}
+
+DesktopDeviceLink::DesktopDeviceLink(UserPrompt& prompt, std::shared_ptr<MidiPortBackend> backend) {
+    CMidiDevice* device = CMidiDevice::AcquireDevice();
+    device->SetPrompt(&prompt);
+    device->SetPump([] { QCoreApplication::processEvents(); });
+    device->SetBackend(std::move(backend));
+}
+
+DesktopDeviceLink::~DesktopDeviceLink() {
+    CMidiDevice* device = CMidiDevice::Instance();
+    // The ports close (and the input thread stops) before the handler and the prompt go.
+    device->SetBackend(nullptr);
+    device->SetSysExHandler(nullptr);
+    device->SetPump({});
+    device->SetPrompt(nullptr);
+    Link().deviceConnected.store(false);
+    CMidiDevice::ReleaseDevice();
+}
+
+}  // namespace vantrel

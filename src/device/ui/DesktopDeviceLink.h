@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+#include "device/MidiPortBackend.h"
+
+namespace vantrel {
+
+class UserPrompt;
+
+// The system's MIDI ports followed by the in-process virtual keyboard's pair, so the program can
+// be tried without a keyboard attached.
+std::shared_ptr<MidiPortBackend> MakeDesktopPortBackend();
+
+// The window program's setup of the shared port layer, for as long as this object lives: the
+// given ports, the port layer's messages through the window's prompt, and waits that keep
+// handling the window's events (so it repaints, and a click during a transfer is refused rather
+// than queued). Afterwards the ports are closed and the port layer is left with none of these.
+class DesktopDeviceLink {
+  public:
+    DesktopDeviceLink(UserPrompt& prompt, std::shared_ptr<MidiPortBackend> backend);
+    ~DesktopDeviceLink();
+    DesktopDeviceLink(const DesktopDeviceLink&) = delete;
+    DesktopDeviceLink& operator=(const DesktopDeviceLink&) = delete;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QTreeWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QMenu;
+
+namespace vantrel {
+
+class UserPrompt;
+
+// The device's slots, one line each in slot order (a line's row is its slot number), headed
+// "Device". An occupied slot shows the desktop's MIDI icon, a free one reads "Empty" without it.
+// Several lines can be selected. The list only asks: its owner pane reads the device and
+// deletes slots when the list requests it.
+class DevListCtrl : public QTreeWidget {
+    Q_OBJECT
+  public:
+    // Shows a built menu at a screen position; tests replace it to pick an item.
+    using MenuRunner = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
+
+    explicit DevListCtrl(UserPrompt& prompt, QWidget* parent = nullptr);
+
+    void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+
+    void AddSlotLine(const std::string& name);
+    std::vector<std::string> Lines() const;
+    // Selected rows in ascending order.
+    std::vector<std::size_t> SelectedRows() const;
+
+    // The right-click menu: "Delete" and "Refresh" on a line, only "Refresh" elsewhere.
+    void ShowMenu(const QPoint& viewportPosition);
+
+  public slots:
+    // Asks "Delete NAME?" for each selected occupied line in order, requesting the deletion of
+    // each Yes at once, then one re-read of the slots. Nothing when no line is selected.
+    void OnDelete();
+
+  signals:
+    // A slot number, or -1 once the deletions are over and the slots should be read again.
+    void SlotDeleteRequested(int slot);
+    void SlotsRefreshRequested();
+
+  private:
+    UserPrompt& prompt_;
+    MenuRunner menuRunner_;
+};
+
+}  // namespace vantrel
