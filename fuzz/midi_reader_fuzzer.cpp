@@ -1,0 +1,34 @@
+// The reader's whole sequence and the song-name scan on arbitrary bytes; the two must agree on
+// what the file browser shows.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "midi/CMidiReader.h"
+#include "midi/SongName.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::uint8_t> image(data, data + size);
+    vantrel::CMidiReader reader;
+    reader.LoadImage(image);
+    const int code = reader.ParseHeader();
+    const bool tracksOk = reader.ParseTracks();
+    reader.MergeTracks();
+    std::size_t events = 0;
+    for (std::uint32_t track = 0; track < reader.TrackCount(); ++track) {
+        for (const vantrel::MidiEvent& event : reader.TrackEvents(track)) {
+            if (event.Data().size() != event.length)
+                std::abort();
+            ++events;
+        }
+    }
+    if (reader.MergedEvents().size() != events)
+        std::abort();
+    const auto songName = vantrel::SongNameOfImage(image);
+    const bool shown = code == vantrel::kHeaderOk && tracksOk;
+    if (songName.has_value() != shown)
+        std::abort();
+    if (shown && *songName != reader.GetFirstMetaText())
+        std::abort();
+    return 0;
+}
