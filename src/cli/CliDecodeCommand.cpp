@@ -1,0 +1,99 @@
+// vantrel-cli decode: a combined style image, or a control list and pattern data pair, back into
+// one MIDI file per part, to hear what a slot will play.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "cli/CliRepositoryParts.h"
+#include "combine/StyleDecode.h"
+#include "common/AtomicFile.h"
+
+namespace vantrel::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Pattern data offsets and sizes are 16-bit, a control list has one 82-byte entry per input;
+// nothing a decoder takes comes near this.
+constexpr std::uintmax_t kMaxInputSize = 1u << 20;
+
+std::string LowerExtension(const fs::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+std::optional<std::vector<std::uint8_t>> Read(const fs::path& path) {
+    auto bytes = ReadWholeFile(path, kMaxInputSize);
+    if (!bytes)
+        std::fprintf(stderr, "%s cannot be read\n", path.string().c_str());
+    return bytes;
+}
+
+// FILE.dat or FILE.sty names the pair; anything else is read as a style image.
+std::optional<StyleDecodeResult> Decode(const fs::path& file, std::string& pairName) {
+    const std::string extension = LowerExtension(file);
+    if (extension != ".dat" && extension != ".sty") {
+        const auto image = Read(file);
+        if (!image)
+            return std::nullopt;
+        return DecodeStyleImage(*image);
+    }
+    // The partner keeps the letter case of the extension given (x.DAT pairs with x.STY).
+    const bool upper = file.extension().string() != extension;
+    fs::path controlListPath = file;
+    fs::path patternDataPath = file;
+    controlListPath.replace_extension(upper ? ".DAT" : ".dat");
+    patternDataPath.replace_extension(upper ? ".STY" : ".sty");
+    const auto controlList = Read(controlListPath);
+    const auto patternData = Read(patternDataPath);
+    if (!controlList || !patternData)
+        return std::nullopt;
+    pairName = file.stem().string();
+    return DecodePatternPair(*controlList, *patternData);
+}
+
+int RunDecode(const std::string& file, const std::string& outDir) {
+    std::string pairName;
+    const auto result = Decode(file, pairName);
+    if (!result)
+        return kExitFailed;
+    for (const std::string& error : result->errors) {
+        std::fprintf(stderr, "%s: %s\n", file.c_str(), error.c_str());
+    }
+    std::error_code ec;
+    fs::create_directories(outDir, ec);
+    int status = result->errors.empty() ? kExitOk : kExitFailed;
+    for (const DecodedPart& part : result->parts) {
+        const fs::path path =
+            fs::path(outDir) / ((pairName.empty() ? part.name : pairName) + ".mid");
+        if (part.midi.Save(path)) {
+            std::printf("%s\n", path.string().c_str());
+        } else {
+            std::fprintf(stderr, "%s cannot be written\n", path.string().c_str());
+            status = kExitFailed;
+        }
+    }
+    return status;
+}
+
+}  // namespace
+
+void RegisterDecodeCommand(CLI::App& app, CliContext& context) {
+    auto file = std::make_shared<std::string>();
+    auto outDir = std::make_shared<std::string>();
+    auto* decode = app.add_subcommand(
+        "decode",
+        "Turn a combined style image (Total.mix), or a .dat + .sty pair, back into one MIDI file "
+        "per part (intro.mid, ending.mid, fill1.mid ...; NAME.mid for a pair)");
+    decode->add_option("FILE", *file, "Style image, or either file of a .dat + .sty pair")
+        ->required();
+    decode->add_option("-o,--output", *outDir, "Folder for the MIDI files")->required();
+    decode->callback([file, outDir, &context] { context.exitCode = RunDecode(*file, *outDir); });
+}
+
+}  // namespace vantrel::cli
