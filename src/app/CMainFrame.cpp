@@ -38,7 +38,7 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
 
     CTopTabView& tabs = top_->TabView();
     connect(&tabs, &CTopTabView::BrowserSelectionDropped, middle_, &CMiddleView::OnImport);
-    connect(&tabs, &CTopTabView::FilesDropped, middle_, &CMiddleView::ImportPaths);
+    connect(&tabs, &CTopTabView::FilesDropped, middle_, &CMiddleView::OnFilesDropped);
     layoutReady_ = true;
     ApplyRowRule(frameGeometry().height());
 }

@@ -13,6 +13,7 @@
 #include "controls/ui/CCJShellTree.h"
 #include "repository/CRepository.h"
 #include "repository/ImportFiles.h"
+#include "repository/ImportPaths.h"
 #include "repository/ModuleDirectory.h"
 #include "repository/ui/CTopTabView.h"
 
@@ -74,21 +75,12 @@ void CMiddleView::OnImport() {
     tabs_.RefreshAllPages();
 }
 
-void CMiddleView::ImportPaths(const QStringList& paths) {
-    const std::filesystem::path target = CRepository::Folder(tabs_.CurrentTab());
-    // Consecutive files of one folder go in one call, so Cancel stops everything after it.
-    for (qsizetype first = 0; first < paths.size();) {
-        const QString folder = QFileInfo(paths[first]).absolutePath();
-        QStringList names;
-        qsizetype next = first;
-        for (; next < paths.size() && QFileInfo(paths[next]).absolutePath() == folder; ++next) {
-            names.push_back(QFileInfo(paths[next]).fileName());
-        }
-        first = next;
-        if (ImportFiles(ToFsNames(names), ToFsPath(folder), target, true, prompt_).cancelled) {
-            break;
-        }
+void CMiddleView::OnFilesDropped(const QStringList& paths) {
+    std::vector<std::filesystem::path> files;
+    for (const QString& path : paths) {
+        files.push_back(ToFsPath(path));
     }
+    vantrel::ImportPaths(files, CRepository::Folder(tabs_.CurrentTab()), true, prompt_);
     tabs_.RefreshAllPages();
 }
 

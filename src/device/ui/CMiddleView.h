@@ -33,7 +33,7 @@ class CMiddleView : public QWidget {
   public slots:
     void OnImport();
     // Files from outside the program, each imported from its own folder.
-    void ImportPaths(const QStringList& paths);
+    void OnFilesDropped(const QStringList& paths);
     void OnRefreshAll();
     void OnHelp();
     void OnAbout();

@@ -1,0 +1,218 @@
+// The file browser on generated folders: which items are listed, the column texts, song names
+// read in the background, delete, rename and the messages for items that disappeared.
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "ScriptedPrompt.h"
+#include "WindowTestSupport.h"
+#include "controls/ui/CCJShellList.h"
+#include "controls/ui/CCJShellTree.h"
+#include "controls/ui/ShellListModel.h"
+#include "controls/ui/ShellListTexts.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+using Column = ShellListModel::Column;
+
+class FileBrowserTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<ScopedTempDir>();
+        tree_ = std::make_unique<CCJShellTree>(prompt_);
+        list_ = std::make_unique<CCJShellList>(prompt_);
+        list_->SetTree(tree_.get());
+        prompt_ = test::ScriptedPrompt();
+    }
+    void cleanup() {
+        list_.reset();
+        tree_.reset();
+        folder_.reset();
+    }
+
+    void ListsFoldersAndMidiFilesOnly() {
+        Write("x.Mid", test::AcceptedPattern());
+        Write("X2.MID", test::AcceptedPattern());
+        Write("x.midi", test::AcceptedPattern());
+        Write("notes.txt", {1});
+        Write(".hidden.mid", test::AcceptedPattern());
+        fs::create_directory(Path() / "songs");
+        fs::create_directory(Path() / ".config");
+        Show();
+        QCOMPARE(Column0(), (QStringList{"songs", "x.Mid", "X2.MID"}));
+        QCOMPARE(Text(0, Column::Type), QStringLiteral("Folder"));
+        QCOMPARE(Text(0, Column::Size), QString());
+    }
+
+    void HeadersAreThoseOfTheMidiList() {
+        Show();
+        QStringList headers;
+        for (int column = 0; column < list_->Model().columnCount(); ++column) {
+            headers.push_back(
+                list_->Model().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        }
+        QCOMPARE(headers, (QStringList{"Name", "Song Name", "Size", "Type", "Modified"}));
+        QCOMPARE(list_->columnWidth(0), 150);
+        QCOMPARE(list_->columnWidth(4), 110);
+    }
+
+    void SizesAreWholeThousandsWithAtLeastOneKilobyte() {
+        Write("a999.mid", std::vector<std::uint8_t>(999, 0));
+        Write("b1000.mid", std::vector<std::uint8_t>(1000, 0));
+        Write("c2047.mid", std::vector<std::uint8_t>(2047, 0));
+        Write("d0.mid", {});
+        Show();
+        QCOMPARE(Text(0, Column::Size), QStringLiteral("1KB"));
+        QCOMPARE(Text(1, Column::Size), QStringLiteral("1KB"));
+        QCOMPARE(Text(2, Column::Size), QStringLiteral("2KB"));
+        QCOMPARE(Text(3, Column::Size), QString());
+        QCOMPARE(SizeText(5'000'000'000ULL), QStringLiteral("5000000KB"));
+    }
+
+    void ModifiedIsMonthDayYearHourMinute() {
+        const QDateTime when(QDate(2026, 3, 7), QTime(9, 5, 59), Qt::LocalTime);
+        QCOMPARE(ModifiedText(when), QStringLiteral("03/07/2026 09:05"));
+        Write("a.mid", {1});
+        Show();
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$"))
+                    .match(Text(0, Column::Modified))
+                    .hasMatch());
+    }
+
+    void SongNamesArriveForCleanFilesOnly() {
+        std::vector<std::uint8_t> truncated = test::AcceptedPattern("Cut short");
+        truncated.resize(truncated.size() - 6);
+        Write("song.mid", test::AcceptedPattern("Bossa Intro"));
+        Write("truncated.mid", truncated);
+        Write("utf8.mid", test::AcceptedPattern("Café"));
+        QSignalSpy complete(list_.get(), &CCJShellList::SongNamesComplete);
+        Show();
+        QVERIFY(complete.wait(5000) || complete.count() > 0);
+        QCOMPARE(Column0(), (QStringList{"song.mid", "truncated.mid", "utf8.mid"}));
+        QCOMPARE(Text(0, Column::SongName), QStringLiteral("Bossa Intro"));
+        QCOMPARE(Text(1, Column::SongName), QString());
+        QCOMPARE(Text(2, Column::SongName), QStringLiteral("Café"));
+        QCOMPARE(DecodeMidiText("\xE9t\xE9"), QStringLiteral("été"));
+    }
+
+    void ANewFolderDropsTheNamesOfTheOldOne() {
+        for (int i = 0; i < 300; ++i) {
+            Write(QStringLiteral("f%1.mid").arg(i, 3, 10, QChar('0')).toStdString(),
+                  test::AcceptedPattern("old"));
+        }
+        Show();
+        ScopedTempDir other;
+        test::WriteBytes(other.Path() / "new.mid", test::AcceptedPattern("new"));
+        QSignalSpy complete(list_.get(), &CCJShellList::SongNamesComplete);
+        list_->Fill(QString::fromStdString(other.Path().string()));
+        QVERIFY(complete.wait(5000) || complete.count() > 0);
+        QTest::qWait(50);
+        QCOMPARE(Column0(), QStringList{"new.mid"});
+        QCOMPARE(Text(0, Column::SongName), QStringLiteral("new"));
+    }
+
+    void DeleteAsksOnceAndRemovesFoldersWithTheirContent() {
+        fs::create_directories(Path() / "old" / "deeper");
+        Write("old/deeper/x.mid", {1});
+        Write("a.mid", {1});
+        Write("b.mid", {1});
+        Show();
+        Select({0, 1});
+        prompt_.answers = {PromptAnswer::Yes};
+        list_->OnDelete();
+        QCOMPARE(prompt_.questions, std::vector<std::string>{"Delete files?"});
+        QVERIFY(!fs::exists(Path() / "old"));
+        QVERIFY(!fs::exists(Path() / "a.mid"));
+        QCOMPARE(Column0(), QStringList{"b.mid"});
+    }
+
+    void DeleteAnsweredNoKeepsEverythingButRefreshes() {
+        Write("a.mid", {1});
+        Show();
+        Write("late.mid", {1});
+        Select({0});
+        prompt_.answers = {PromptAnswer::No};
+        list_->OnDelete();
+        QVERIFY(fs::exists(Path() / "a.mid"));
+        QCOMPARE(Column0(), (QStringList{"a.mid", "late.mid"}));
+    }
+
+    void RenameNeverReplacesAnotherFile() {
+        Write("a.mid", {1});
+        Write("b.mid", {2});
+        Show();
+        list_->OnRename(QStringLiteral("a.mid"), QStringLiteral("c.mid"));
+        QCOMPARE(Column0(), (QStringList{"b.mid", "c.mid"}));
+        list_->OnRename(QStringLiteral("c.mid"), QStringLiteral("b.mid"));
+        QCOMPARE(prompt_.messages.size(), std::size_t{1});
+        QCOMPARE(test::ReadBytes(Path() / "b.mid"), (std::vector<std::uint8_t>{2}));
+        QVERIFY(fs::exists(Path() / "c.mid"));
+        list_->OnRename(QStringLiteral("c.mid"), QStringLiteral("../c.mid"));
+        QVERIFY(fs::exists(Path() / "c.mid"));
+    }
+
+    void EditingANameRenamesThroughTheFolder() {
+        Write("a.mid", {1});
+        Show();
+        list_->Model().setData(list_->Model().index(0, 0), QStringLiteral("z.mid"), Qt::EditRole);
+        // The rename runs once the edit has finished.
+        QTRY_COMPARE(Column0(), QStringList{"z.mid"});
+    }
+
+    void ItemsThatDisappearedAreReported() {
+        fs::create_directory(Path() / "gone");
+        fs::create_directory(Path() / "stays");
+        Write("gone.mid", {1});
+        Show();
+        fs::remove(Path() / "gone");
+        list_->OpenRow(0);
+        QCOMPARE(Column0(), (QStringList{"stays", "gone.mid"}));
+        fs::remove(Path() / "gone.mid");
+        list_->OpenRow(1);
+        QCOMPARE(prompt_.messages,
+                 (std::vector<std::string>{"Folder is not exist!", "File is not exist!"}));
+        QCOMPARE(Column0(), QStringList{"stays"});
+        list_->OpenRow(0);
+        QCOMPARE(list_->CurrentFolder(), QString::fromStdString((Path() / "stays").string()));
+    }
+
+  private:
+    fs::path Path() const { return folder_->Path(); }
+    void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        test::WriteBytes(Path() / name, bytes);
+    }
+    void Show() { list_->Fill(QString::fromStdString(Path().string())); }
+    void Select(std::initializer_list<int> rows) {
+        list_->clearSelection();
+        for (int row : rows) {
+            list_->selectionModel()->select(
+                list_->Model().index(row, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    QString Text(int row, Column column) {
+        return list_->Model()
+            .data(list_->Model().index(row, list_->Model().ColumnIndex(column)), Qt::DisplayRole)
+            .toString();
+    }
+    QStringList Column0() {
+        QStringList names;
+        for (int row = 0; row < list_->Model().rowCount(); ++row) {
+            names.push_back(Text(row, Column::Name));
+        }
+        return names;
+    }
+
+    test::ScriptedPrompt prompt_;
+    std::unique_ptr<ScopedTempDir> folder_;
+    std::unique_ptr<CCJShellTree> tree_;
+    std::unique_ptr<CCJShellList> list_;
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::FileBrowserTest)
+#include "FileBrowserTest.moc"

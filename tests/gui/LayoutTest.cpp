@@ -1,0 +1,179 @@
+// The main window's arrangement: the size rules of each splitter, bars that ignore the mouse,
+// the button strip's positions, the About box and the splash picture.
+
+#include <QLabel>
+#include <QSplitterHandle>
+#include <QtTest>
+
+#include "ScriptedPrompt.h"
+#include "WindowTestSupport.h"
+#include "app/CAboutDlg.h"
+#include "app/CBottomView.h"
+#include "app/CGdipButton.h"
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "app/CTopView.h"
+#include "device/ui/CMiddleView.h"
+
+namespace vantrel {
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        repository_ = std::make_unique<test::TempRepository>();
+        frame_ = std::make_unique<CMainFrame>(prompt_);
+        frame_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    }
+    void cleanup() {
+        frame_.reset();
+        repository_.reset();
+    }
+
+    void FrameStartsAtItsMinimumWithRowsOf270And60() {
+        QCOMPARE(frame_->windowTitle(), QStringLiteral("Vantrel"));
+        QCOMPARE(frame_->minimumSize(), QSize(800, 600));
+        QCOMPARE(frame_->size(), QSize(800, 600));
+        // The rule works on the outer height, frame included.
+        const int outer = frame_->frameGeometry().height();
+        QCOMPARE(frame_->Splitter().GetPaneInfo(0).ideal, (outer - 60) / 2);
+
+        frame_->ApplyRowRule(600);
+        CDisabledCSplitterWnd& rows = frame_->Splitter();
+        QCOMPARE(rows.GetPaneInfo(0).ideal, 270);
+        QCOMPARE(rows.GetPaneInfo(1).ideal, 60);
+        QCOMPARE(rows.GetPaneInfo(2).ideal, 270);
+        QCOMPARE(rows.GetPaneInfo(0).minimum, 100);
+        QCOMPARE(rows.GetPaneInfo(1).minimum, 60);
+        // The bottom row takes what the two bars leave.
+        QCOMPARE(rows.sizes(), (QList<int>{270, 60, 600 - 270 - 60 - 2 * 4}));
+    }
+
+    void GrowingTheFrameSharesTheHeightBetweenTopAndBottom() {
+        frame_->resize(1000, 900);
+        QTRY_COMPARE(frame_->height(), 900);
+        const int top = (frame_->frameGeometry().height() - 60) / 2;
+        QTRY_COMPARE(frame_->Splitter().sizes().value(0), top);
+        QCOMPARE(frame_->Splitter().sizes().value(1), 60);
+        QCOMPARE(frame_->Splitter().sizes().value(2), 900 - top - 60 - 2 * 4);
+    }
+
+    void HeightsOf100OrLessLeaveTheRowsAlone() {
+        frame_->ApplyRowRule(600);
+        frame_->ApplyRowRule(100);
+        QCOMPARE(frame_->Splitter().GetPaneInfo(0).ideal, 270);
+        QCOMPARE(frame_->Splitter().sizes().value(1), 60);
+        frame_->ApplyRowRule(101);
+        QCOMPARE(frame_->Splitter().GetPaneInfo(0).ideal, 20);
+        QCOMPARE(frame_->Splitter().GetPaneInfo(0).minimum, 100);
+    }
+
+    void PanesBelowTheirMinimumAreHiddenAndTheLastTakesTheRest() {
+        const std::vector<PaneInfo> panes = {{20, 100}, {60, 60}, {20, 100}};
+        QCOMPARE(LayOutPanes(panes, 300), (std::vector<int>{0, 60, 240}));
+        QCOMPARE(LayOutPanes(panes, 50), (std::vector<int>{0, 0, 50}));
+        QCOMPARE(LayOutPanes(std::vector<PaneInfo>{{500, 0}, {10, 0}}, 300),
+                 (std::vector<int>{300, 0}));
+    }
+
+    void TopRowColumnsFollowItsWidth() {
+        CTopView top;
+        top.resize(780, 270);
+        top.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&top));
+        const QList<int> ideals = IdealsOf(top.Splitter());
+        QCOMPARE(ideals, (QList<int>{160, 120, 160, 115, 230}));
+        QCOMPARE(top.Splitter().GetPaneInfo(1).minimum, 115);
+        QCOMPARE(top.Splitter().GetPaneInfo(3).minimum, 115);
+        QCOMPARE(top.Splitter().sizes().mid(0, 4), (QList<int>{160, 120, 160, 115}));
+
+        top.resize(300, 270);
+        QCOMPARE(IdealsOf(top.Splitter()), ideals);
+        top.resize(301, 270);
+        QCOMPARE(top.Splitter().GetPaneInfo(0).ideal, (301 - 230) / 2 - 115);
+    }
+
+    void BottomRowGivesTheTreeAThird() {
+        CBottomView& bottom = frame_->Bottom();
+        const int width = bottom.width();
+        QCOMPARE(bottom.Splitter().GetPaneInfo(0).ideal, width / 3);
+        QCOMPARE(bottom.Splitter().GetPaneInfo(1).ideal, width * 2 / 3);
+        QCOMPARE(bottom.Splitter().sizes().value(0), width / 3);
+    }
+
+    void DraggingABarChangesNothing() {
+        CDisabledCSplitterWnd& rows = frame_->Splitter();
+        const QList<int> before = rows.sizes();
+        QSplitterHandle* bar = rows.handle(1);
+        QVERIFY(bar != nullptr);
+        QCOMPARE(bar->cursor().shape(), Qt::ArrowCursor);
+        const QPoint middle = bar->rect().center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, middle);
+        QMouseEvent move(QEvent::MouseMove, middle + QPoint(0, 80), bar->mapToGlobal(middle),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, middle + QPoint(0, 80));
+        QCOMPARE(rows.sizes(), before);
+    }
+
+    void ButtonStripPlacesItsFiveButtons() {
+        CMiddleView& strip = frame_->Middle();
+        const int width = strip.width();
+        QCOMPARE(strip.ConnectButton().geometry(), QRect(30, 18, 110, 40));
+        QCOMPARE(strip.RefreshButton().geometry(), QRect(180, 18, 110, 40));
+        QCOMPARE(strip.ImportButton().geometry(), QRect(width - 450, 18, 100, 40));
+        QCOMPARE(strip.HelpButton().geometry(), QRect(width - 240, 18, 110, 40));
+        QCOMPARE(strip.AboutButton().geometry(), QRect(width - 120, 18, 110, 40));
+    }
+
+    void ImageButtonsSwapPicturesUnderTheMouse() {
+        CGdipButton& button = frame_->Middle().HelpButton();
+        const QImage normal = button.grab().toImage();
+        QVERIFY(!button.ShowsActivePicture());
+        button.setDown(true);
+        QVERIFY(button.ShowsActivePicture());
+        const QImage active = button.grab().toImage();
+        button.setDown(false);
+        QVERIFY(normal != active);
+        // Both pictures are drawn, not left transparent.
+        const QPoint centre(button.width() / 2, button.height() / 2);
+        QVERIFY(normal.pixelColor(centre).alpha() > 0);
+        QVERIFY(active.pixelColor(centre).alpha() > 0);
+    }
+
+    void AboutBoxNamesTheProgramAndVersion() {
+        CAboutDlg about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Vantrel"));
+        auto* version = about.findChild<QLabel*>(QStringLiteral("version"));
+        QVERIFY(version != nullptr);
+        QCOMPARE(version->text(), QStringLiteral("Vantrel Version 1.0.3"));
+    }
+
+    void SplashPictureIsTheFullSize() {
+        std::unique_ptr<CSplashWnd> splash(CSplashWnd::Create());
+        QVERIFY(splash != nullptr);
+        QCOMPARE(splash->size(), QSize(800, 600));
+        const QImage picture = splash->grab().toImage();
+        QVERIFY(picture.pixelColor(10, 10) != picture.pixelColor(400, 520));
+    }
+
+  private:
+    static QList<int> IdealsOf(const CDisabledCSplitterWnd& splitter) {
+        QList<int> ideals;
+        for (int i = 0; i < splitter.count(); ++i) {
+            ideals.push_back(splitter.GetPaneInfo(i).ideal);
+        }
+        return ideals;
+    }
+
+    test::ScriptedPrompt prompt_;
+    std::unique_ptr<test::TempRepository> repository_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::LayoutTest)
+#include "LayoutTest.moc"
