@@ -97,12 +97,54 @@ bool CMidiReader::ParseTracks() {
 void CMidiReader::MergeTracks() {
     merged_.clear();
     std::size_t total = 0;
-    for (const auto& events : trackEvents_)
+    bool everyTrackInOrder = true;
+    for (const auto& events : trackEvents_) {
         total += events.size();
+        everyTrackInOrder =
+            everyTrackInOrder &&
+            std::is_sorted(events.begin(), events.end(),
+                           [](const MidiEvent& a, const MidiEvent& b) { return a.time < b.time; });
+    }
     merged_.reserve(total);
+    if (everyTrackInOrder) {
+        MergeSortedTracks();
+    } else {
+        MergeByHeads();
+    }
+}
 
-    // The heap holds the head of every track not yet used up, so it picks exactly what a scan
-    // of all heads would pick, even where a track's time wrapped around.
+// Runs of whole tracks merged pairwise. std::merge takes from its first range on equal times,
+// and the first range always holds the lower-numbered tracks, so ties keep track order.
+void CMidiReader::MergeSortedTracks() {
+    std::vector<std::size_t> bounds{0};
+    for (const auto& events : trackEvents_) {
+        for (const MidiEvent& event : events)
+            merged_.push_back(&event);
+        bounds.push_back(merged_.size());
+    }
+    const auto earlier = [](const MidiEvent* a, const MidiEvent* b) { return a->time < b->time; };
+    std::vector<const MidiEvent*> scratch(merged_.size());
+    while (bounds.size() > 2) {
+        std::vector<std::size_t> next{0};
+        std::size_t i = 0;
+        for (; i + 2 < bounds.size(); i += 2) {
+            std::merge(merged_.begin() + bounds[i], merged_.begin() + bounds[i + 1],
+                       merged_.begin() + bounds[i + 1], merged_.begin() + bounds[i + 2],
+                       scratch.begin() + bounds[i], earlier);
+            next.push_back(bounds[i + 2]);
+        }
+        if (i + 1 < bounds.size()) {
+            std::copy(merged_.begin() + bounds[i], merged_.end(), scratch.begin() + bounds[i]);
+            next.push_back(bounds.back());
+        }
+        merged_.swap(scratch);
+        bounds = std::move(next);
+    }
+}
+
+// A track whose time wrapped past 2^32 is not in order; then the head of every track is
+// compared at each step (a heap of heads picks exactly what a scan of all heads would pick).
+void CMidiReader::MergeByHeads() {
     struct Head {
         std::uint32_t time;
         std::uint32_t track;

@@ -73,6 +73,8 @@ class CMidiReader {
 
   private:
     void ResetKeepingPath();
+    void MergeSortedTracks();
+    void MergeByHeads();
 
     std::filesystem::path path_;
     std::vector<std::uint8_t> image_;

@@ -175,6 +175,23 @@ TEST(CMidiReaderMerge, OrdersByUnsignedTimeThenTrack) {
     EXPECT_EQ(merged.back()->time, 0x8FFFFFF7u);
 }
 
+TEST(CMidiReaderMerge, ATrackWhoseTimeWrapsStillMergesByItsHeads) {
+    CMidiReader reader;
+    // Seventeen deltas of 0x0FFFFFFF pass 2^32: the last event's time wraps to 0x0FFFFFEF.
+    std::string wrapping = "00 90 3C 40";
+    for (int i = 0; i < 17; ++i)
+        wrapping += " FF FF FF 7F 80 3C 40";
+    LoadAndParse(reader, SmfImage(1, 96, {wrapping, "05 91 3C 40"}));
+    reader.MergeTracks();
+    const auto merged = reader.MergedEvents();
+    ASSERT_EQ(merged.size(), 19u);
+    EXPECT_EQ(merged[1], &reader.TrackEvents(1)[0]);
+    for (std::size_t i = 2; i < merged.size(); ++i) {
+        EXPECT_EQ(merged[i], &reader.TrackEvents(0)[i - 1]) << i;
+    }
+    EXPECT_EQ(merged.back()->time, 0x0FFFFFEFu);
+}
+
 TEST(CMidiReaderFirstMetaText, TakesTheFirstMetaOfAnyTypeUpToAZero) {
     CMidiReader reader;
     LoadAndParse(reader, SmfImage(1, 96,
