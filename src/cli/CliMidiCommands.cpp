@@ -1,6 +1,7 @@
 #include "cli/CliMidiCommands.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "midi/CMidiReader.h"
 
@@ -11,6 +12,20 @@ void RegisterMidiCommands(CLI::App& app, CliContext& context) {
     RegisterMidiCheck(app, context);
     RegisterMidiConvert(app, context);
     RegisterMidiInspect(app, context);
+}
+
+CLI::App* AddPerFileCommand(CLI::App& app, CliContext& context, const std::string& name,
+                            const std::string& help, std::function<bool(const std::string&)> run) {
+    auto* command = app.add_subcommand(name, help);
+    auto files = std::make_shared<std::vector<std::string>>();
+    command->add_option("FILE", *files, "Files, one after the other")->required();
+    command->callback([files, run = std::move(run), &context] {
+        for (const auto& file : *files) {
+            if (!run(file))
+                context.exitCode = kExitFailed;
+        }
+    });
+    return command;
 }
 
 std::string MidiSizeCapText() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ void RegisterMidiInfo(CLI::App& app, CliContext& context);
 void RegisterMidiCheck(CLI::App& app, CliContext& context);
 void RegisterMidiConvert(CLI::App& app, CliContext& context);
 void RegisterMidiInspect(CLI::App& app, CliContext& context);
+
+// Adds a command over FILE... that runs `run` on each file in turn; a false answer for any file
+// makes the exit status 1.
+CLI::App* AddPerFileCommand(CLI::App& app, CliContext& context, const std::string& name,
+                            const std::string& help, std::function<bool(const std::string&)> run);
 
 // The help line that states the input size cap.
 std::string MidiSizeCapText();

@@ -28,6 +28,9 @@ bool PlaceProduct(const std::vector<std::uint8_t>& bytes, const fs::path& path, 
 
 bool ConvertOne(const std::string& file, const std::string& outputFolder, bool force) {
     const fs::path input(file);
+    std::error_code ec;
+    if (!outputFolder.empty())
+        fs::create_directories(outputFolder, ec);
     const fs::path folder = outputFolder.empty() ? input.parent_path() : fs::path(outputFolder);
     const std::string base = (folder / ProductBaseName(input)).string();
     const fs::path controlList = base + "dat";
@@ -59,27 +62,17 @@ bool ConvertOne(const std::string& file, const std::string& outputFolder, bool f
 }  // namespace
 
 void RegisterMidiConvert(CLI::App& app, CliContext& context) {
-    auto* command = app.add_subcommand(
-        "convert",
+    auto folder = std::make_shared<std::string>();
+    auto force = std::make_shared<bool>(false);
+    auto* command = AddPerFileCommand(
+        app, context, "convert",
         "Convert MIDI pattern files into the keyboard's control list BASE.dat and pattern data "
         "BASE.sty, beside each input or into DIR. An existing file is never replaced without "
         "--force; files are written whole or not at all.\n" +
-            MidiSizeCapText());
-    auto files = std::make_shared<std::vector<std::string>>();
-    auto folder = std::make_shared<std::string>();
-    auto force = std::make_shared<bool>(false);
-    command->add_option("FILE", *files, "MIDI files")->required();
+            MidiSizeCapText(),
+        [folder, force](const std::string& file) { return ConvertOne(file, *folder, *force); });
     command->add_option("-o,--output", *folder, "Folder for the products (created if missing)");
     command->add_flag("--force", *force, "Replace existing BASE.dat and BASE.sty");
-    command->callback([files, folder, force, &context] {
-        std::error_code ec;
-        if (!folder->empty())
-            fs::create_directories(*folder, ec);
-        for (const auto& file : *files) {
-            if (!ConvertOne(file, *folder, *force))
-                context.exitCode = kExitFailed;
-        }
-    });
 }
 
 }  // namespace vantrel::cli

@@ -51,19 +51,11 @@ bool PrintInfo(const std::string& file) {
 }  // namespace
 
 void RegisterMidiInfo(CLI::App& app, CliContext& context) {
-    auto* command = app.add_subcommand(
-        "info",
-        "Show a MIDI file's first meta text, format, tracks, division, event count, "
-        "first tempo and time signature.\n" +
-            MidiSizeCapText());
-    auto files = std::make_shared<std::vector<std::string>>();
-    command->add_option("FILE", *files, "MIDI files")->required();
-    command->callback([files, &context] {
-        for (const auto& file : *files) {
-            if (!PrintInfo(file))
-                context.exitCode = kExitFailed;
-        }
-    });
+    AddPerFileCommand(app, context, "info",
+                      "Show a MIDI file's first meta text, format, tracks, division, event count, "
+                      "first tempo and time signature.\n" +
+                          MidiSizeCapText(),
+                      PrintInfo);
 }
 
 }  // namespace vantrel::cli

@@ -2,7 +2,6 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "cli/CliMidiCommands.h"
 #include "cli/CliMidiPrint.h"
@@ -86,19 +85,12 @@ bool Inspect(const std::string& file) {
 }  // namespace
 
 void RegisterMidiInspect(CLI::App& app, CliContext& context) {
-    auto* command = app.add_subcommand(
-        "inspect",
+    AddPerFileCommand(
+        app, context, "inspect",
         "Decode a control list (FILE.dat), pattern data (FILE.sty) or a combined style image "
         "(Total.mix) and print its fields, channel blocks and events. Exit status 1 when the "
-        "file is not well formed.");
-    auto files = std::make_shared<std::vector<std::string>>();
-    command->add_option("FILE", *files, "Files to decode")->required();
-    command->callback([files, &context] {
-        for (const auto& file : *files) {
-            if (!Inspect(file))
-                context.exitCode = kExitFailed;
-        }
-    });
+        "file is not well formed.",
+        Inspect);
 }
 
 }  // namespace vantrel::cli
