@@ -1,0 +1,59 @@
+// Before any Qt header: the workflow names a member `slots`, which Qt defines away as a keyword.
+#include "combine/UploadWorkflow.h"
+
+#include "combine/ui/CTopMiddleView.h"
+
+#include "app/CGdipButton.h"
+#include "app/CXProgressCtrl.h"
+#include "combine/TransferProgress.h"
+#include "combine/ui/CTopCombineView.h"
+#include "combine/ui/CombineResources.h"
+#include "device/ui/CTopLeftView.h"
+
+namespace vantrel {
+
+CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTopLeftView& slotPane,
+                               QWidget* parent)
+    : QWidget(parent),
+      prompt_(prompt),
+      combine_(combine),
+      slots_(slotPane),
+      trans_(prompt),
+      link_(trans_) {
+    EnsureCombineResources();
+    setObjectName(QStringLiteral("CTopMiddleView"));
+    upload_ = new CGdipButton(QStringLiteral(":/vantrel/button-upload.svg"),
+                              QStringLiteral(":/vantrel/button-upload-active.svg"), this);
+    upload_->setObjectName(QStringLiteral("Upload"));
+    upload_->setToolTip(QStringLiteral("Upload"));
+    upload_->setAccessibleName(QStringLiteral("Upload"));
+    progress_ = new CXProgressCtrl(this);
+    progress_->setObjectName(QStringLiteral("TransferProgress"));
+    progress_->SetRange(0, TransferProgress::kImagePackets);
+    progress_->SetStep(1);
+    progress_->hide();
+    connect(upload_, &CGdipButton::clicked, this, &CTopMiddleView::OnUpload);
+}
+
+void CTopMiddleView::ShowProgress(bool visible) {
+    progress_->setVisible(visible);
+}
+
+void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
+    progress_->SetRange(0, progress.Range());
+    progress_->SetPos(progress.Position());
+}
+
+void CTopMiddleView::OnUpload() {
+    UploadEnvironment environment{prompt_, link_, slots_, *this};
+    (void)vantrel::OnUpload(combine_.Lists(), combine_.RepositoryFolder(), environment);
+}
+
+void CTopMiddleView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int barWidth = std::max(width() - 16, 0);
+    upload_->setGeometry(14, 35, barWidth, 50);
+    progress_->setGeometry(14, 105, barWidth, 20);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+#include "combine/DeviceUploadLink.h"
+#include "combine/UploadPorts.h"
+#include "device/CMidiTrans.h"
+
+namespace vantrel {
+
+class CGdipButton;
+class CTopCombineView;
+class CTopLeftView;
+class CXProgressCtrl;
+class UserPrompt;
+
+// The second column of the top row: the "Upload" button, which joins the three combine lists
+// into one style and stores it in the slot chosen in the device's slot list, and the progress
+// bar of the transfer, shown only while it runs. The transfer keeps the window painting; a click
+// meanwhile is refused with "Please connect device！".
+class CTopMiddleView : public QWidget, public ProgressView {
+    Q_OBJECT
+  public:
+    CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTopLeftView& slotPane,
+                   QWidget* parent = nullptr);
+
+    CGdipButton& UploadButton() { return *upload_; }
+    CXProgressCtrl& Progress() { return *progress_; }
+
+    void ShowProgress(bool visible) override;
+    void ProgressChanged(const TransferProgress& progress) override;
+
+  public slots:
+    void OnUpload();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    UserPrompt& prompt_;
+    CTopCombineView& combine_;
+    CTopLeftView& slots_;
+    CMidiTrans trans_;
+    DeviceUploadLink link_;
+    CGdipButton* upload_;
+    CXProgressCtrl* progress_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QTreeWidget>
+#include <filesystem>
+#include <functional>
+
+class QMenu;
+
+namespace vantrel {
+
+// One combine selection list: a row per chosen file, showing its file name and the desktop's
+// icon for it, under a header naming the list ("Intro", "Fill", "Ending"). Several rows can be
+// selected. The list only asks: its owner pane changes the entries and rebuilds the rows.
+class CombineListCtrl : public QTreeWidget {
+    Q_OBJECT
+  public:
+    using MenuRunner = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
+    // Opens a file with the desktop's program for it; tests replace it.
+    using FileOpener = std::function<void(const std::filesystem::path& file)>;
+
+    CombineListCtrl(const QString& heading, std::filesystem::path folder,
+                    QWidget* parent = nullptr);
+
+    void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+    void SetFileOpener(FileOpener opener) { openFile_ = std::move(opener); }
+
+    void AddListItem(const std::filesystem::path& path);
+    // The right-click menu: "Delete" and "Refresh" on a row, only "Refresh" elsewhere.
+    void ShowMenu(const QPoint& viewportPosition);
+
+  public slots:
+    // Asks the owner to remove each selected row's entry, then to rebuild the rows; nothing
+    // when no row is selected. The files stay on disk.
+    void OnDelete();
+
+  signals:
+    void EntryRemoveRequested(const QString& name);
+    void EntriesRefreshRequested();
+    // Local files dropped from the desktop, in the order dropped.
+    void FilesDropped(const QStringList& paths);
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    std::filesystem::path folder_;
+    MenuRunner menuRunner_;
+    FileOpener openFile_;
+};
+
+}  // namespace vantrel

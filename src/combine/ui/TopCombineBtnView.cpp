@@ -1,0 +1,46 @@
+#include "combine/ui/TopCombineBtnView.h"
+
+#include "app/CGdipButton.h"
+#include "app/QtPaths.h"
+#include "combine/ui/CTopCombineView.h"
+#include "combine/ui/CTopListView.h"
+#include "combine/ui/CombineResources.h"
+#include "repository/ui/CTopTabView.h"
+#include "repository/ui/CTopTabViewPage.h"
+#include "repository/ui/SubRepositoryListBox.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kButtonHeight = 50;
+
+}  // namespace
+
+TopCombineBtnView::TopCombineBtnView(UserPrompt& prompt, CTopTabView& tabs,
+                                     CTopCombineView& combine, QWidget* parent)
+    : QWidget(parent), prompt_(prompt), tabs_(tabs), combine_(combine) {
+    EnsureCombineResources();
+    setObjectName(QStringLiteral("TopCombineBtnView"));
+    button_ = new CGdipButton(QStringLiteral(":/vantrel/button-combine.svg"),
+                              QStringLiteral(":/vantrel/button-combine-active.svg"), this);
+    button_->setObjectName(QStringLiteral("Combine"));
+    button_->setToolTip(QStringLiteral("Combine"));
+    button_->setAccessibleName(QStringLiteral("Combine"));
+    connect(button_, &CGdipButton::clicked, this, &TopCombineBtnView::OnCombine);
+}
+
+void TopCombineBtnView::OnCombine() {
+    const SubRepository tab = tabs_.CurrentTab();
+    const QStringList selected = tabs_.Page(tab).List().SelectedNames();
+    combine_.Lists().OnCombine(tab, ToFsNames(selected), prompt_);
+    combine_.Pane(tab).RefreshEntries();
+}
+
+void TopCombineBtnView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    button_->setGeometry(5, (height() - kButtonHeight) / 2, std::max(width() - 10, 0),
+                         kButtonHeight);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+namespace vantrel {
+
+class CGdipButton;
+class CTopCombineView;
+class CTopTabView;
+class UserPrompt;
+
+// The fourth column of the top row: the "Combine" button, which copies the selection of the
+// current sub-repository tab into the matching combine list.
+class TopCombineBtnView : public QWidget {
+    Q_OBJECT
+  public:
+    TopCombineBtnView(UserPrompt& prompt, CTopTabView& tabs, CTopCombineView& combine,
+                      QWidget* parent = nullptr);
+
+    CGdipButton& CombineButton() { return *button_; }
+
+  public slots:
+    void OnCombine();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    UserPrompt& prompt_;
+    CTopTabView& tabs_;
+    CTopCombineView& combine_;
+    CGdipButton* button_;
+};
+
+}  // namespace vantrel
