@@ -23,14 +23,23 @@ class SilentPrompt final : public vantrel::UserPrompt {
     }
 };
 
-const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("pattern-convert-fuzz-" + std::to_string(::getpid()));
+// A folder of this process for the input and the products, removed when the fuzzer exits.
+struct WorkFolder {
+    WorkFolder() {
+        path = std::filesystem::temp_directory_path() /
+               ("pattern-convert-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
-        return path;
-    }();
-    return folder;
+    }
+    ~WorkFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::filesystem::path path;
+};
+
+const std::filesystem::path& Folder() {
+    static const WorkFolder folder;
+    return folder.path;
 }
 
 }  // namespace

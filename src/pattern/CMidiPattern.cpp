@@ -207,7 +207,7 @@ bool CMidiPattern::WriteProducts(std::size_t index, std::ofstream& controlList) 
         FormatText("%s%.3d.sty File Write Error", outputBase_.c_str(), static_cast<int>(index + 1));
     if (!WriteBytes(controlList, entry)) {
         errors_.emplace_back(kTextCannotWrite);
-        return true;
+        return false;
     }
     patternDataBytes_ = std::move(*data);
     std::ofstream patternData(PatternDataPath(), std::ios::binary | std::ios::trunc);
