@@ -69,11 +69,24 @@ TEST(PatternOutput, UnwritableOutputFolderIsAnErrorNotASilentSuccess) {
     EXPECT_FALSE(pattern.Errors().empty());
 }
 
-TEST(PatternOutput, ConvertWithoutInputDoesNothing) {
+TEST(PatternOutput, ConvertWithoutOneInputWritesNothing) {
     test::ScriptedPrompt prompt;
-    CMidiPattern pattern(prompt);
-    EXPECT_FALSE(pattern.Convert());
+    CMidiPattern none(prompt);
+    EXPECT_FALSE(none.Convert());
     EXPECT_TRUE(prompt.shown.empty());
+
+    // One pattern name serves one input; a second is refused before anything is written, and
+    // the refusal is an error entry too, so callers that judge by the list see it.
+    ScopedTempDir folder;
+    test::WriteBytes(folder.Path() / "a.mid", BassExample().Encode());
+    CMidiPattern two(prompt, folder.Path());
+    two.AddInputFile(folder.Path() / "a.mid");
+    two.AddInputFile(folder.Path() / "a.mid");
+    EXPECT_FALSE(two.Convert());
+    EXPECT_EQ(prompt.messages,
+              std::vector<std::string>{"Number of File Names is less than that of Input files"});
+    EXPECT_EQ(two.Errors().size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "a.dat"));
 }
 
 TEST(PatternOutput, MissingInputIsAnErrorEntryOfTheCheck) {
