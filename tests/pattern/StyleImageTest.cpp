@@ -58,8 +58,8 @@ TEST(StyleImage, MalformedImagesAreRefusedWithTheirBlock) {
                 HasSubstr("Intro: block is empty"));
 
     auto corrupt = [](std::size_t offset, std::uint8_t value) {
-        auto image = ImageWithFills(2).Buffer();
-        std::vector<std::uint8_t> bytes(image.begin(), image.end());
+        const auto builder = ImageWithFills(2);
+        std::vector<std::uint8_t> bytes(builder.Buffer().begin(), builder.Buffer().end());
         bytes[offset] = value;
         return ValidateStyleImage(bytes).reason;
     };
