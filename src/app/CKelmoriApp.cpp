@@ -39,6 +39,7 @@ bool CKelmoriApp::InitInstance() {
         CRepository::SetRoot(QDir(parser.value(repository)).absolutePath().toStdString());
     }
 
+    deviceLink_ = std::make_unique<DesktopDeviceLink>(prompt_, MakeDesktopPortBackend());
     frame_ = std::make_unique<CMainFrame>(prompt_);
     prompt_.SetParentWindow(frame_.get());
     splashWanted_ = true;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/MessageBoxPrompt.h"
+#include "device/ui/DesktopDeviceLink.h"
 
 namespace vantrel {
 
@@ -27,6 +28,8 @@ class CKelmoriApp : public QApplication {
 
   private:
     MessageBoxPrompt prompt_;
+    // Before the frame: the ports are closed only after every pane is gone.
+    std::unique_ptr<DesktopDeviceLink> deviceLink_;
     std::unique_ptr<CMainFrame> frame_;
     QPointer<CSplashWnd> splash_;
     bool splashWanted_ = false;

@@ -5,10 +5,13 @@
 #include <QVBoxLayout>
 
 #include "app/CBottomView.h"
+#include "app/CGdipButton.h"
 #include "app/CTopView.h"
 #include "app/MidiTypeIcon.h"
 #include "app/Resources.h"
 #include "device/ui/CMiddleView.h"
+#include "device/ui/CTopLeftView.h"
+#include "device/ui/DeviceConnectAction.h"
 #include "repository/CRepository.h"
 #include "repository/ui/CTopTabView.h"
 
@@ -29,7 +32,7 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter_);
 
-    top_ = new CTopView;
+    top_ = new CTopView(prompt);
     bottom_ = new CBottomView(prompt);
     middle_ = new CMiddleView(prompt, top_->TabView(), bottom_->Tree(), bottom_->List());
     splitter_->AddPane(top_);
@@ -39,6 +42,12 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
     CTopTabView& tabs = top_->TabView();
     connect(&tabs, &CTopTabView::BrowserSelectionDropped, middle_, &CMiddleView::OnImport);
     connect(&tabs, &CTopTabView::FilesDropped, middle_, &CMiddleView::OnFilesDropped);
+    connector_ = new DeviceConnectAction(prompt, this, this);
+    CTopLeftView& slotPane = top_->SlotsView();
+    connect(&middle_->ConnectButton(), &CGdipButton::clicked, connector_,
+            &DeviceConnectAction::OnConnect);
+    connect(connector_, &DeviceConnectAction::Connected, &slotPane, &CTopLeftView::RefreshSlots);
+    connect(middle_, &CMiddleView::RefreshedAll, &slotPane, &CTopLeftView::RefreshSlots);
     layoutReady_ = true;
     ApplyRowRule(frameGeometry().height());
 }

@@ -9,6 +9,7 @@ namespace vantrel {
 class CBottomView;
 class CMiddleView;
 class CTopView;
+class DeviceConnectAction;
 class UserPrompt;
 
 // The program's only window: no menu, tool or status bar, just three rows of panes in a
@@ -27,6 +28,7 @@ class CMainFrame : public QWidget {
     CTopView& Top() { return *top_; }
     CMiddleView& Middle() { return *middle_; }
     CBottomView& Bottom() { return *bottom_; }
+    DeviceConnectAction& Connector() { return *connector_; }
 
     // The row rule for an outer window height (frame included); heights of 100 or less, as a
     // minimised window reports, leave the rows as they are.
@@ -40,6 +42,7 @@ class CMainFrame : public QWidget {
     CTopView* top_ = nullptr;
     CMiddleView* middle_ = nullptr;
     CBottomView* bottom_ = nullptr;
+    DeviceConnectAction* connector_ = nullptr;
     bool layoutReady_ = false;
 };
 

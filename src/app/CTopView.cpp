@@ -2,20 +2,30 @@
 
 #include <QResizeEvent>
 
-#include "app/PlaceholderPane.h"
+#include "combine/ui/CTopCombineView.h"
+#include "combine/ui/CTopMiddleView.h"
+#include "combine/ui/TopCombineBtnView.h"
+#include "device/ui/CTopLeftView.h"
 #include "repository/ui/CTopTabView.h"
 
 namespace vantrel {
 
-CTopView::CTopView(QWidget* parent)
+CTopView::CTopView(UserPrompt& prompt, QWidget* parent)
     : QWidget(parent),
       splitter_(new CDisabledCSplitterWnd(Qt::Horizontal, this)),
-      tabView_(new CTopTabView) {
-    splitter_->AddPane(new PlaceholderPane(QStringLiteral("CTopLeftView")));
-    splitter_->AddPane(new PlaceholderPane(QStringLiteral("CTopMiddleView")));
-    splitter_->AddPane(new PlaceholderPane(QStringLiteral("CTopCombineView")));
-    splitter_->AddPane(new PlaceholderPane(QStringLiteral("TopCombineBtnView")));
+      tabView_(new CTopTabView),
+      slotsView_(new CTopLeftView(prompt)),
+      combineView_(new CTopCombineView(prompt)),
+      downloadView_(new CTopMiddleView(prompt, *combineView_, *slotsView_)),
+      combineButtonView_(new TopCombineBtnView(prompt, *tabView_, *combineView_)) {
+    splitter_->AddPane(slotsView_);
+    splitter_->AddPane(downloadView_);
+    splitter_->AddPane(combineView_);
+    splitter_->AddPane(combineButtonView_);
     splitter_->AddPane(tabView_);
+    // Files dropped on a combine list are imported into its sub-repository.
+    connect(combineView_, &CTopCombineView::RepositoryChanged, tabView_,
+            &CTopTabView::RefreshAllPages);
     splitter_->SetPaneInfos(TopViewInitialColumns(width()));
     splitter_->setGeometry(rect());
 }

@@ -6,7 +6,12 @@
 
 namespace vantrel {
 
+class CTopCombineView;
+class CTopLeftView;
+class CTopMiddleView;
 class CTopTabView;
+class TopCombineBtnView;
+class UserPrompt;
 
 // The top row: device slots, download panel, the three combine lists, the Combine button and
 // the sub-repository tabs, side by side in a splitter that follows the row's width.
@@ -15,10 +20,14 @@ class CTopView : public QWidget {
   public:
     enum Column { kSlots = 0, kDownload = 1, kCombineLists = 2, kCombineButton = 3, kTabs = 4 };
 
-    explicit CTopView(QWidget* parent = nullptr);
+    explicit CTopView(UserPrompt& prompt, QWidget* parent = nullptr);
 
     CDisabledCSplitterWnd& Splitter() { return *splitter_; }
     CTopTabView& TabView() { return *tabView_; }
+    CTopLeftView& SlotsView() { return *slotsView_; }
+    CTopMiddleView& DownloadView() { return *downloadView_; }
+    CTopCombineView& CombineView() { return *combineView_; }
+    TopCombineBtnView& CombineButtonView() { return *combineButtonView_; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -26,6 +35,10 @@ class CTopView : public QWidget {
   private:
     CDisabledCSplitterWnd* splitter_;
     CTopTabView* tabView_;
+    CTopLeftView* slotsView_;
+    CTopCombineView* combineView_;
+    CTopMiddleView* downloadView_;
+    TopCombineBtnView* combineButtonView_;
 };
 
 }  // namespace vantrel

@@ -79,7 +79,7 @@ class LayoutTest : public QObject {
     }
 
     void TopRowColumnsFollowItsWidth() {
-        CTopView top;
+        CTopView top(prompt_);
         top.resize(780, 270);
         top.show();
         QVERIFY(QTest::qWaitForWindowExposed(&top));
