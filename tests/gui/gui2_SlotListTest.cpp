@@ -1,0 +1,141 @@
+// The device slot list: lines from the keyboard, the menu, deleting slots and reading errors.
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "device/LinkState.h"
+#include "device/ui/CTopLeftView.h"
+#include "device/ui/DevListCtrl.h"
+#include "device/ui/DeviceConnectAction.h"
+#include "gui2_Support.h"
+
+namespace vantrel {
+
+using test::KeyboardLink;
+
+namespace {
+
+const QString kKeyboard = QString::fromLatin1(kVirtualKeyboardName);
+
+KeyboardOptions ThreeSlots() {
+    KeyboardOptions options;
+    options.slotCount = 3;
+    options.initialSlots[0] = SlotContent{"Alpha", std::vector<std::uint8_t>(20474, 0)};
+    options.initialSlots[2] = SlotContent{"Gamma", std::vector<std::uint8_t>(20474, 0)};
+    return options;
+}
+
+// Connects through the chooser as the Connect button does, with the slot list read after it.
+void Connect(KeyboardLink& keyboard, CTopLeftView& slotPane) {
+    DeviceConnectAction action(keyboard.prompt, nullptr);
+    QObject::connect(&action, &DeviceConnectAction::Connected, &slotPane,
+                     &CTopLeftView::RefreshSlots);
+    action.SetChooserRunner(
+        [](CMidiDeviceDlg& dialog) { return test::ChooseAndOk(dialog, kKeyboard, kKeyboard); });
+    action.OnConnect();
+}
+
+void SelectAll(DevListCtrl& list) {
+    for (int row = 0; row < list.topLevelItemCount(); ++row)
+        list.topLevelItem(row)->setSelected(true);
+}
+
+}  // namespace
+
+class SlotListTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void SlotsAreListedInOrderWithTheMidiIconOnlyOnOccupiedLines() {
+        KeyboardLink keyboard(ThreeSlots());
+        CTopLeftView slotPane(keyboard.prompt);
+        QCOMPARE(slotPane.List().headerItem()->text(0), QStringLiteral("Device"));
+        Connect(keyboard, slotPane);
+        QCOMPARE(slotPane.Rows(), (std::vector<std::string>{"Alpha", "Empty", "Gamma"}));
+        QVERIFY(!slotPane.List().topLevelItem(0)->icon(0).isNull());
+        QVERIFY(slotPane.List().topLevelItem(1)->icon(0).isNull());
+
+        slotPane.List().topLevelItem(1)->setSelected(true);
+        std::vector<std::string> texts;
+        QVERIFY(!slotPane.CollectSlotTexts(texts));
+        QCOMPARE(texts, (std::vector<std::string>{"Alpha", "", "Gamma"}));
+        slotPane.List().topLevelItem(2)->setSelected(true);
+        QVERIFY(slotPane.CollectSlotTexts(texts));
+        QCOMPARE(texts, (std::vector<std::string>{"Alpha", "", ""}));
+    }
+
+    void DeletingAsksForEachOccupiedLineAndReadsTheSlotsOnce() {
+        KeyboardLink keyboard(ThreeSlots());
+        CTopLeftView slotPane(keyboard.prompt);
+        Connect(keyboard, slotPane);
+        QSignalSpy requests(&slotPane.List(), &DevListCtrl::SlotDeleteRequested);
+        SelectAll(slotPane.List());
+        keyboard.prompt.answers = {PromptAnswer::Yes, PromptAnswer::No};
+
+        slotPane.List().OnDelete();
+        QCOMPARE(keyboard.prompt.questions,
+                 (std::vector<std::string>{"Delete Alpha?", "Delete Gamma?"}));
+        QCOMPARE(requests.count(), 2);
+        QCOMPARE(requests.at(0).at(0).toInt(), 0);
+        QCOMPARE(requests.at(1).at(0).toInt(), -1);
+        QCOMPARE(slotPane.Rows(), (std::vector<std::string>{"Empty", "Empty", "Gamma"}));
+
+        // All No still ends with the one re-read.
+        requests.clear();
+        SelectAll(slotPane.List());
+        slotPane.List().OnDelete();
+        QCOMPARE(requests.count(), 1);
+        QCOMPARE(requests.at(0).at(0).toInt(), -1);
+        QCOMPARE(slotPane.Rows(), (std::vector<std::string>{"Empty", "Empty", "Gamma"}));
+
+        // Nothing selected: nothing at all.
+        requests.clear();
+        slotPane.List().clearSelection();
+        slotPane.List().OnDelete();
+        QCOMPARE(requests.count(), 0);
+    }
+
+    void TheMenuOffersDeleteOnlyOnALine() {
+        KeyboardLink keyboard(ThreeSlots());
+        CTopLeftView slotPane(keyboard.prompt);
+        slotPane.resize(200, 300);
+        Connect(keyboard, slotPane);
+        QStringList offered;
+        slotPane.List().SetMenuRunner(
+            [&](QMenu& menu, const QPoint&) { offered = test::MenuTexts(menu); });
+        const QRect firstLine = slotPane.List().visualItemRect(slotPane.List().topLevelItem(0));
+        slotPane.List().ShowMenu(firstLine.center());
+        QCOMPARE(offered, (QStringList{"Delete", "Refresh"}));
+        slotPane.List().ShowMenu(QPoint(10, slotPane.List().viewport()->height() - 3));
+        QCOMPARE(offered, (QStringList{"Refresh"}));
+    }
+
+    void ReadingFailsWithConnectionErrorAndNothingHappensWhenNotConnected() {
+        KeyboardLink keyboard(ThreeSlots());
+        CTopLeftView slotPane(keyboard.prompt);
+        slotPane.List().AddSlotLine("Kept");
+        slotPane.RefreshSlots();  // not connected: the list is left alone
+        QCOMPARE(slotPane.Rows(), std::vector<std::string>{"Kept"});
+
+        Connect(keyboard, slotPane);
+        KeyboardFaults silent;
+        silent.silent = true;
+        keyboard.keyboard->Keyboard().SetFaults(silent);
+        slotPane.RefreshSlots();
+        QCOMPARE(keyboard.prompt.messages.back(), std::string("Connection error!"));
+        QVERIFY(slotPane.Rows().empty());
+
+        // While a transaction runs, a request to delete is ignored.
+        keyboard.keyboard->Keyboard().SetFaults({});
+        slotPane.RefreshSlots();
+        {
+            const LinkBusy busy;
+            slotPane.OnSlotDelete(0);
+        }
+        QCOMPARE(keyboard.keyboard->Keyboard().Slot(0)->name, std::string("Alpha"));
+    }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::SlotListTest)
+#include "gui2_SlotListTest.moc"
