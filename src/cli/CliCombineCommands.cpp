@@ -104,8 +104,8 @@ int RunUpload(const UploadOptions& options) {
         slots.Select({static_cast<std::size_t>(options.slot)});
     }
     DeviceUploadLink link(session.Trans());
-    CliUploadProgress progress(!options.quiet);
-    UploadEnvironment environment{prompt, link, slots, progress};
+    CliUploadProgress console(prompt, !options.quiet);
+    UploadEnvironment environment{console, link, slots, console};
     const UploadResult result = OnUpload(*lists, CRepository::Root(), environment);
     PrintSlots(device, slots.Rows());
     return result == UploadResult::Stored ? kExitOk : kExitFailed;

@@ -3,23 +3,32 @@
 #include <cstdio>
 
 #include "combine/UploadPorts.h"
+#include "common/UserPrompt.h"
 
 namespace vantrel::cli {
 
-// The download pane's progress bar on a terminal: redrawn in place with the position the
-// upload reports (held below full until the keyboard confirms the image).
-class CliUploadProgress final : public ProgressView {
+// The download pane's progress bar on a terminal, redrawn in place with the position the upload
+// reports (held below full until the keyboard confirms the image). Messages and questions pass
+// through it to the terminal prompt, so a bar line is ended before any text is shown.
+class CliUploadProgress final : public ProgressView, public UserPrompt {
   public:
-    explicit CliUploadProgress(bool enabled, std::FILE* out = stderr)
-        : enabled_(enabled), out_(out) {}
+    CliUploadProgress(UserPrompt& prompt, bool enabled, std::FILE* out = stderr)
+        : prompt_(prompt), enabled_(enabled), out_(out) {}
 
     void ShowProgress(bool visible) override;
     void ProgressChanged(const TransferProgress& progress) override;
 
+    void Message(const std::string& text) override;
+    PromptAnswer Ask(const std::string& text, PromptButtons buttons) override;
+
   private:
+    void EndLine();
+
+    UserPrompt& prompt_;
     bool enabled_;
     std::FILE* out_;
     bool visible_ = false;
+    bool lineOpen_ = false;
     int lastPercent_ = -1;
 };
 
