@@ -235,7 +235,7 @@ void VirtualKeyboard::OnFileHeader(std::span<const std::uint8_t> payload) {
                    std::to_string(header->size) + " bytes do not fit the free capacity");
         return;
     }
-    download_ = Download{header->slot, header->size};
+    download_ = Download{header->slot, header->size, counters_.acknowledges - 1};
     Reply(sysex::kCommandFile, sysex::MakeStatusRecordReply(sysex::kCommandFile, 0));
 }
 
@@ -260,7 +260,9 @@ void VirtualKeyboard::OnFileData(std::span<const std::uint8_t> payload,
                    "slot " + std::to_string(download.slot) + " could not be written");
         return;
     }
-    Log("stored " + std::to_string(size) + " bytes in slot " + std::to_string(download.slot));
+    Log("stored " + std::to_string(size) + " bytes in slot " + std::to_string(download.slot) +
+        " after " + std::to_string(counters_.acknowledges - download.acknowledgesBefore) +
+        " acknowledged packets");
     Reply(sysex::kCommandFile, sysex::MakeStatusRecordReply(sysex::kCommandFile, 0));
 }
 

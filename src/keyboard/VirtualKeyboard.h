@@ -72,6 +72,7 @@ class VirtualKeyboard {
     struct Download {
         std::uint8_t slot = 0;
         std::uint32_t size = 0;
+        std::uint32_t acknowledgesBefore = 0;  // sent before the header's packet
     };
     struct SlotListRun {
         std::vector<std::size_t> order;

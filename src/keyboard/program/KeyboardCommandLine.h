@@ -10,7 +10,8 @@ namespace vantrel {
 
 struct KeyboardProgramOptions {
     KeyboardOptions keyboard;
-    std::string portName = kVirtualKeyboardName;
+    // Not the in-process keyboard's port name, so that a name picks one or the other.
+    std::string portName = "Vantrel Keyboard";
     std::string api = "jack";
     bool quiet = false;
 };

@@ -11,7 +11,8 @@ constexpr const char* kClientName = "vantrel-keyboard";
 }  // namespace
 
 RtMidiKeyboardPorts::RtMidiKeyboardPorts(KeyboardOptions options)
-    : sender_([this](std::span<const std::uint8_t> message) {
+    : inbox_([this](std::span<const std::uint8_t> packet) { keyboard_.OnPacket(packet); }),
+      sender_([this](std::span<const std::uint8_t> message) {
           if (VirtualPortPair* ports = openPorts_.load())
               (void)ports->Send(message);
       }),
@@ -19,8 +20,9 @@ RtMidiKeyboardPorts::RtMidiKeyboardPorts(KeyboardOptions options)
       keyboard_(std::move(options), outbox_) {}
 
 RtMidiKeyboardPorts::~RtMidiKeyboardPorts() {
-    // The sender first, the only user of the output; replies the keyboard still makes while the
-    // input closes are dropped by the stopped sender.
+    // The threads first: packets still arriving while the ports close, and replies to them, are
+    // dropped by the stopped inbox and sender, and nothing sends through a closed port.
+    inbox_.Stop();
     sender_.Stop();
     ports_.reset();
 }
@@ -28,7 +30,11 @@ RtMidiKeyboardPorts::~RtMidiKeyboardPorts() {
 std::string RtMidiKeyboardPorts::Open(const std::string& portName, bool preferJack) {
     ports_ = OpenVirtualPortPair(
         kClientName, portName,
-        [this](std::span<const std::uint8_t> chunk) { keyboard_.OnPacket(chunk); }, preferJack);
+        [this](std::span<const std::uint8_t> chunk) {
+            inbox_.Queue(std::vector<std::uint8_t>(chunk.begin(), chunk.end()),
+                         std::chrono::milliseconds{0});
+        },
+        preferJack);
     if (!ports_)
         return {};
     openPorts_.store(ports_.get());

@@ -13,7 +13,7 @@
 namespace vantrel {
 
 // The virtual keyboard behind a pair of virtual MIDI ports that other programs connect to:
-// what arrives at the input port goes to the keyboard on RtMidi's callback thread, and the
+// what arrives at the input port reaches the keyboard through an inbox thread, and the
 // keyboard's acknowledges and replies leave through the output port from the sender's thread.
 class RtMidiKeyboardPorts {
   public:
@@ -32,6 +32,9 @@ class RtMidiKeyboardPorts {
     VirtualKeyboard& Keyboard() { return keyboard_; }
 
   private:
+    // RtMidi calls in on the MIDI system's own thread (on JACK the process cycle, which must
+    // end in time); packets are only queued there and fed to the keyboard from this thread.
+    DelayedSender inbox_;
     DelayedSender sender_;
     DelayedOutput outbox_;
     VirtualKeyboard keyboard_;
