@@ -32,11 +32,11 @@ seconds = time.perf_counter() - start
 rows = [l.split() for l in lines if l and not l.startswith("files ")]
 rows.append(["python3-mido", str(seconds), str(size / seconds / 1e6), str(events / seconds)])
 print("{} files, {:.1f} MB, {} events".format(totals[1], size / 1e6, events))
-print("{:<14}{:>10}{:>10}{:>14}{:>22}".format("reader", "seconds", "MB/s", "events/s",
-                                               "CMidiReader is x faster"))
+print("{:<14}{:>10}{:>10}{:>14}{:>18}".format("reader", "seconds", "MB/s", "events/s",
+                                               "ours x faster"))
 ours = float(rows[0][1])
 for name, secs, mbs, evs in rows:
-    print("{:<14}{:>10.4f}{:>10.1f}{:>14.0f}{:>22.1f}".format(name, float(secs), float(mbs),
+    print("{:<14}{:>10.4f}{:>10.1f}{:>14.0f}{:>18.1f}".format(name, float(secs), float(mbs),
                                                                float(evs), float(secs) / ours))
 PY
 

@@ -78,12 +78,12 @@ void WalkTrack(std::span<const std::uint8_t> data, Visit&& visit) {
         if (!delta || !next)
             return;
         time += *delta;  // wraps as unsigned 32-bit, as merging compares it
-        if ((*next & 0x80u) != 0) {
-            runningStatus = *next;
-            in.Skip(1);
-        } else if (runningStatus == 0) {
+        // Written without a branch: songs mix running and explicit status unpredictably.
+        const bool isStatus = (*next & 0x80u) != 0;
+        runningStatus = isStatus ? *next : runningStatus;
+        in.Skip(isStatus ? 1 : 0);
+        if (runningStatus == 0)
             return;
-        }
         TrackEventView event;
         event.time = time;
         event.status = runningStatus;
