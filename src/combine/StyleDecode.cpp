@@ -1,6 +1,7 @@
 #include "combine/StyleDecode.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "pattern/ControlListEntry.h"
 #include "pattern/PatternDecoder.h"
@@ -11,12 +12,13 @@ namespace vantrel {
 
 namespace {
 
+// "intro", "ending", "fill1".."fill8": the block's name in lower case without blanks.
 std::string BlockPartName(std::size_t block) {
-    if (block == kIntroBlock)
-        return "intro";
-    if (block == kEndingBlock)
-        return "ending";
-    return "fill" + std::to_string(block - 1);
+    std::string name;
+    for (char c : StyleBlockName(block)) {
+        if (c != ' ') name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return name;
 }
 
 void DecodePart(const std::string& name, std::span<const std::uint8_t> controlList,
