@@ -31,6 +31,14 @@ void FillTable(std::array<PortEntry, CMidiDevice::kMaxPorts>& table, std::uint32
 
 }  // namespace
 
+std::size_t CMidiDevice::PacketCount(std::size_t messageLength) {
+    if (messageLength == 0)
+        return 0;
+    if (messageLength <= kFirstPieceSize)
+        return 1;
+    return 1 + (messageLength - kFirstPieceSize + kPieceSize - 1) / kPieceSize;
+}
+
 CMidiDevice* CMidiDevice::AcquireDevice() {
     const std::lock_guard lock(instanceMutex);
     if (instance.load() == nullptr)

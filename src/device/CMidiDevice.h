@@ -49,6 +49,9 @@ class CMidiDevice {
     static constexpr int kCloseAttempts = 12;
     static constexpr std::chrono::milliseconds kCloseRetryDelay{10};
 
+    // How many packets SendMessageAcked cuts a message of this length into.
+    static std::size_t PacketCount(std::size_t messageLength);
+
     // The shared instance, created on first use (with no ports until a backend is set); each
     // call adds one reference.
     static CMidiDevice* AcquireDevice();

@@ -22,6 +22,12 @@ void CMidiTrans::RegisterHandler() {
     device_->SetSysExHandler(&CMidiTrans::OnDeviceMessage);
 }
 
+std::size_t CMidiTrans::DownloadPacketCount(std::uintmax_t fileSize) {
+    const auto dataLength = static_cast<std::size_t>(2 * fileSize + sysex::kFrameOverhead);
+    return CMidiDevice::PacketCount(sysex::kFileHeaderMessageSize) +
+           CMidiDevice::PacketCount(dataLength);
+}
+
 TransferState CMidiTrans::CurrentState() {
     return Protocol().transferState.load();
 }

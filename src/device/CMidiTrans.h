@@ -71,6 +71,10 @@ class CMidiTrans {
     // data stored. Slots outside 0-255 and files that cannot be read fail without sending.
     [[nodiscard]] bool DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs);
 
+    // Acknowledged packets a download of a file of this size takes: the header, then the data
+    // (892 for a 20474-byte style image), which is one progress step each.
+    static std::size_t DownloadPacketCount(std::uintmax_t fileSize);
+
     // The reply handler, on the MIDI input thread.
     static void OnDeviceMessage(std::span<const std::uint8_t> message);
     static TransferState CurrentState();

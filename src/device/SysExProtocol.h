@@ -56,6 +56,7 @@ inline constexpr std::uint8_t kSlotListRequestP1 = 1;
 inline constexpr int kSlotCount = 256;             // slots 0 to 255 fit a short form
 inline constexpr std::size_t kMaxNameLength = 99;  // name buffers hold 100 bytes with a zero
 inline constexpr std::size_t kHeaderRecordSize = 10;
+inline constexpr std::size_t kFileHeaderMessageSize = 2 * kHeaderRecordSize + kFrameOverhead;
 inline constexpr std::uint32_t kHeaderRecordValue = 1;
 
 // Sum modulo 256.

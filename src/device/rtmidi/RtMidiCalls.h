@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "device/MidiPortBackend.h"
+#include "device/rtmidi/RtMidiQuiet.h"
 
 namespace vantrel::rtmidi {
 
@@ -46,6 +47,8 @@ class ErrorFlag {
 // Constructs an RtMidi port object on one API; null when the API cannot start.
 template <typename Port>
 std::unique_ptr<Port> MakePort(RtMidi::Api api, const std::string& clientName, ErrorFlag& flag) {
+    SilenceMidiServices();
+    const QuietCerr quiet;
     try {
         auto port = std::make_unique<Port>(api, clientName);
         flag.Install(*port);

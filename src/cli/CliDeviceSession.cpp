@@ -1,0 +1,57 @@
+#include "cli/CliDeviceSession.h"
+
+#include <cstdio>
+
+#include "cli/CliCommands.h"
+#include "device/CMidiDevice.h"
+#include "device/CompositePortBackend.h"
+#include "device/DeviceConnector.h"
+#include "device/rtmidi/RtMidiBackend.h"
+#include "keyboard/KeyboardOptions.h"
+#include "keyboard/VirtualKeyboardBackend.h"
+
+namespace vantrel::cli {
+
+std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly) {
+    auto backend = std::make_shared<CompositePortBackend>();
+    // With --virtual the system's MIDI services are not needed, so none is started.
+    if (!virtualOnly)
+        backend->Add(MakeRtMidiBackend("Vantrel"));
+    backend->Add(std::make_shared<VirtualKeyboardBackend>());
+    return backend;
+}
+
+DeviceSession::DeviceSession(bool virtualOnly) : trans_(prompt_) {
+    CMidiDevice& device = trans_.Device();
+    device.SetPrompt(&prompt_);
+    device.SetBackend(MakeCommandLineBackend(virtualOnly));
+}
+
+DeviceSession::~DeviceSession() {
+    CMidiDevice& device = trans_.Device();
+    // Ports close before the backend and the prompt go away.
+    device.SetBackend(nullptr);
+    device.SetPrompt(nullptr);
+    device.SetSysExHandler(nullptr);
+}
+
+std::optional<int> DeviceSession::Connect(const DevicePorts& ports, std::string& deviceName) {
+    const std::string input = ports.useVirtual ? kVirtualKeyboardName : ports.input;
+    const std::string output = ports.useVirtual ? kVirtualKeyboardName : ports.output;
+    switch (ConnectDeviceByName(trans_, prompt_, input, output, deviceName)) {
+        case ConnectOutcome::Connected:
+            return std::nullopt;
+        case ConnectOutcome::NoSuchInput:
+            std::fprintf(stderr, "No input port \"%s\" (see vantrel-cli ports)\n", input.c_str());
+            return kExitNoDevice;
+        case ConnectOutcome::NoSuchOutput:
+            std::fprintf(stderr, "No output port \"%s\" (see vantrel-cli ports)\n", output.c_str());
+            return kExitNoDevice;
+        case ConnectOutcome::CannotOpen:
+        case ConnectOutcome::NoAnswer:
+            break;
+    }
+    return kExitNoDevice;
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/TerminalPrompt.h"
+#include "device/CMidiTrans.h"
+#include "device/MidiPortBackend.h"
+
+namespace vantrel::cli {
+
+// Which ports a device command talks over.
+struct DevicePorts {
+    std::string input;   // index or name
+    std::string output;  // index or name
+    bool useVirtual = false;
+};
+
+// The system's ports (RtMidi) followed by the in-process virtual keyboard's pair.
+std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly);
+
+// One device command's link: the shared port layer on the command line's backend, with no
+// pump (nothing to dispatch in a terminal) and messages on stderr.
+class DeviceSession {
+  public:
+    explicit DeviceSession(bool virtualOnly);
+    ~DeviceSession();
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+
+    CMidiTrans& Trans() { return trans_; }
+    TerminalPrompt& Prompt() { return prompt_; }
+
+    // Opens the ports and connects; the exit status when that fails.
+    std::optional<int> Connect(const DevicePorts& ports, std::string& deviceName);
+
+  private:
+    TerminalPrompt prompt_;
+    CMidiTrans trans_;
+};
+
+}  // namespace vantrel::cli
