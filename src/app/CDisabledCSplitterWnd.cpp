@@ -1,6 +1,7 @@
 #include "app/CDisabledCSplitterWnd.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QSplitterHandle>
 
 namespace vantrel {
@@ -20,6 +21,8 @@ class InertHandle final : public QSplitterHandle {
     void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
     void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
     void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+    // A plain gap: no grip marks that would promise a bar the user could drag.
+    void paintEvent(QPaintEvent* /*event*/) override {}
 };
 
 }  // namespace

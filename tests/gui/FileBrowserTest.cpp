@@ -1,6 +1,7 @@
 // The file browser on generated folders: which items are listed, the column texts, song names
 // read in the background, delete, rename and the messages for items that disappeared.
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -47,6 +48,24 @@ class FileBrowserTest : public QObject {
         QCOMPARE(Text(0, Column::Size), QString());
     }
 
+    void TreeShowsVisibleFoldersAndListsTheChosenOne() {
+        fs::create_directories(Path() / "Styles" / "Latin");
+        fs::create_directory(Path() / ".cache");
+        Write("x.mid", {1});
+        const QString folder = QString::fromStdString(Path().string());
+        QVERIFY(tree_->SelectFolder(folder));
+        QCOMPARE(tree_->CurrentFolder(), QDir::cleanPath(folder));
+        QTRY_COMPARE(list_->CurrentFolder(), QDir::cleanPath(folder));
+        QCOMPARE(Column0(), (QStringList{"Styles", "x.mid"}));
+        const QModelIndex current = tree_->currentIndex();
+        tree_->expand(current);
+        QCOMPARE(tree_->model()->rowCount(current), 1);
+        QCOMPARE(tree_->model()->index(0, 0, current).data().toString(), QStringLiteral("Styles"));
+
+        QVERIFY(!tree_->SelectFolder(folder + QStringLiteral("/missing")));
+        QCOMPARE(prompt_.messages, std::vector<std::string>{(Path() / "missing").string()});
+    }
+
     void HeadersAreThoseOfTheMidiList() {
         Show();
         QStringList headers;
@@ -56,7 +75,7 @@ class FileBrowserTest : public QObject {
         }
         QCOMPARE(headers, (QStringList{"Name", "Song Name", "Size", "Type", "Modified"}));
         QCOMPARE(list_->columnWidth(0), 150);
-        QCOMPARE(list_->columnWidth(4), 110);
+        QCOMPARE(list_->columnWidth(3), 75);
     }
 
     void SizesAreWholeThousandsWithAtLeastOneKilobyte() {
@@ -90,7 +109,7 @@ class FileBrowserTest : public QObject {
         Write("utf8.mid", test::AcceptedPattern("Café"));
         QSignalSpy complete(list_.get(), &CCJShellList::SongNamesComplete);
         Show();
-        QVERIFY(complete.wait(5000) || complete.count() > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() > 0, 5000);
         QCOMPARE(Column0(), (QStringList{"song.mid", "truncated.mid", "utf8.mid"}));
         QCOMPARE(Text(0, Column::SongName), QStringLiteral("Bossa Intro"));
         QCOMPARE(Text(1, Column::SongName), QString());
@@ -108,7 +127,7 @@ class FileBrowserTest : public QObject {
         test::WriteBytes(other.Path() / "new.mid", test::AcceptedPattern("new"));
         QSignalSpy complete(list_.get(), &CCJShellList::SongNamesComplete);
         list_->Fill(QString::fromStdString(other.Path().string()));
-        QVERIFY(complete.wait(5000) || complete.count() > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() > 0, 5000);
         QTest::qWait(50);
         QCOMPARE(Column0(), QStringList{"new.mid"});
         QCOMPARE(Text(0, Column::SongName), QStringLiteral("new"));
@@ -184,7 +203,10 @@ class FileBrowserTest : public QObject {
     void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         test::WriteBytes(Path() / name, bytes);
     }
-    void Show() { list_->Fill(QString::fromStdString(Path().string())); }
+    void Show() {
+        list_->Fill(QString::fromStdString(Path().string()));
+        Settle();
+    }
     void Select(std::initializer_list<int> rows) {
         list_->clearSelection();
         for (int row : rows) {
@@ -193,12 +215,18 @@ class FileBrowserTest : public QObject {
                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
+    // Waits until the rows of the last listing are in.
+    void Settle() {
+        QVERIFY(QTest::qWaitFor([this] { return !list_->IsListing(); }, 5000));
+    }
     QString Text(int row, Column column) {
+        Settle();
         return list_->Model()
             .data(list_->Model().index(row, list_->Model().ColumnIndex(column)), Qt::DisplayRole)
             .toString();
     }
     QStringList Column0() {
+        Settle();
         QStringList names;
         for (int row = 0; row < list_->Model().rowCount(); ++row) {
             names.push_back(Text(row, Column::Name));

@@ -136,6 +136,7 @@ class ImportTest : public QObject {
 
     void SelectInBrowser(const QStringList& names) {
         CCJShellList& list = Browser();
+        QVERIFY(QTest::qWaitFor([&list] { return !list.IsListing(); }, 5000));
         list.clearSelection();
         for (int row = 0; row < list.Model().rowCount(); ++row) {
             if (names.contains(list.Model().Row(row).name)) {

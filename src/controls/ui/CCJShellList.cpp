@@ -17,8 +17,8 @@
 #include "controls/ui/BrowserFileOps.h"
 #include "controls/ui/BrowserSelectionMime.h"
 #include "controls/ui/CCJShellTree.h"
+#include "controls/ui/ShellFolderReader.h"
 #include "controls/ui/ShellListModel.h"
-#include "controls/ui/SongNameReader.h"
 
 namespace vantrel {
 
@@ -39,7 +39,7 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
     : QTreeView(parent),
       prompt_(prompt),
       model_(new ShellListModel(filter, this)),
-      reader_(new SongNameReader(this)) {
+      reader_(new ShellFolderReader(this)) {
     options_.filter = filter;
     setObjectName(QStringLiteral("CBottomRightView"));
     setModel(model_);
@@ -52,7 +52,8 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
-    header()->setStretchLastSection(false);
+    // The last column takes what the others leave, so the times are not cut off.
+    header()->setStretchLastSection(true);
     const bool midi = filter == ShellFilter::Midi;
     const std::vector<int> widths =
         midi ? std::vector<int>{kNameWidth, kSongNameWidth, kSizeWidth, kTypeWidth, kModifiedWidth}
@@ -65,20 +66,28 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
             Qt::QueuedConnection);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenRow(index.row()); });
-    connect(reader_, &SongNameReader::NamesRead, this,
+    connect(reader_, &ShellFolderReader::Listed, this,
+            [this](quint64 request, const std::vector<ShellRow>& rows) {
+                if (request == reader_->CurrentRequest()) {
+                    ShowRows(rows);
+                }
+            });
+    connect(reader_, &ShellFolderReader::NamesRead, this,
             [this](quint64 request, const QList<int>& rows, const QStringList& names) {
                 if (request == reader_->CurrentRequest()) {
                     model_->SetSongNames(rows, names);
                 }
             });
-    connect(reader_, &SongNameReader::Finished, this, [this](quint64 request) {
+    connect(reader_, &ShellFolderReader::Finished, this, [this](quint64 request) {
         if (request == reader_->CurrentRequest()) {
             emit SongNamesComplete();
         }
     });
 }
 
-CCJShellList::~CCJShellList() = default;
+CCJShellList::~CCJShellList() {
+    SetListing(false);
+}
 
 void CCJShellList::SetTree(CCJShellTree* tree) {
     tree_ = tree;
@@ -97,25 +106,28 @@ QStringList CCJShellList::SelectedNames() const {
 }
 
 void CCJShellList::Fill(const QString& folder) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     folder_ = folder;
-    reader_->Cancel();
-    model_->SetRows(ListShellFolder(folder, options_));
-    QGuiApplication::restoreOverrideCursor();
+    // The old rows go at once, so nothing is done to a folder the list no longer shows.
+    model_->SetRows({});
+    SetListing(true);
+    reader_->Start(folder, options_, model_->ColumnIndex(ShellListModel::Column::SongName) >= 0);
+}
 
-    if (model_->ColumnIndex(ShellListModel::Column::SongName) < 0) {
-        return;
-    }
-    QList<int> rows;
-    QStringList paths;
-    const QDir dir(folder);
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        if (!model_->Row(row).isFolder) {
-            rows.push_back(row);
-            paths.push_back(dir.filePath(model_->Row(row).name));
+void CCJShellList::ShowRows(const std::vector<ShellRow>& rows) {
+    model_->SetRows(rows);
+    SetListing(false);
+    emit Listed();
+}
+
+void CCJShellList::SetListing(bool listing) {
+    if (listing != listing_) {
+        listing_ = listing;
+        if (listing) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QGuiApplication::restoreOverrideCursor();
         }
     }
-    reader_->Start(std::move(rows), std::move(paths));
 }
 
 void CCJShellList::OnDelete() {

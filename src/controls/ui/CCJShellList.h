@@ -8,7 +8,7 @@ namespace vantrel {
 
 class CCJShellTree;
 class ShellListModel;
-class SongNameReader;
+class ShellFolderReader;
 class UserPrompt;
 
 // The file list of the browser: the folders and MIDI files of the folder chosen in the tree,
@@ -25,20 +25,23 @@ class CCJShellList : public QTreeView {
     void SetTree(CCJShellTree* tree);
     QString CurrentFolder() const { return folder_; }
     ShellListModel& Model() { return *model_; }
-    SongNameReader& Reader() { return *reader_; }
     void SetShowFolders(bool show) { options_.showFolders = show; }
     void SetShowHidden(bool show) { options_.showHidden = show; }
 
     // Names of the selected rows, top to bottom.
     QStringList SelectedNames() const;
 
+    // Lists a folder. The rows arrive shortly after from the reader's thread (Listed), the song
+    // names after them (SongNamesComplete once all are in).
     void Fill(const QString& folder);
     void Refresh() { Fill(folder_); }
+    bool IsListing() const { return listing_; }
     void OnDelete();
     void OnRename(const QString& oldName, const QString& newName);
     void OpenRow(int row);
 
   signals:
+    void Listed();
     // Every song name of the last fill has been read (or the fill had no files).
     void SongNamesComplete();
 
@@ -47,12 +50,16 @@ class CCJShellList : public QTreeView {
     void startDrag(Qt::DropActions supportedActions) override;
 
   private:
+    void ShowRows(const std::vector<ShellRow>& rows);
+    void SetListing(bool listing);
+
     UserPrompt& prompt_;
     ShellListModel* model_;
-    SongNameReader* reader_;
+    ShellFolderReader* reader_;
     CCJShellTree* tree_ = nullptr;
     ShellListingOptions options_;
     QString folder_;
+    bool listing_ = false;
 };
 
 }  // namespace vantrel

@@ -1,22 +1,16 @@
 #include "controls/ui/CCJShellTree.h"
 
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QHeaderView>
 
 #include "common/UserPrompt.h"
+#include "controls/ui/FolderTreeModel.h"
 
 namespace vantrel {
 
 CCJShellTree::CCJShellTree(UserPrompt& prompt, QWidget* parent)
-    : QTreeView(parent), prompt_(prompt), model_(new QFileSystemModel(this)) {
-    model_->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
-    model_->setReadOnly(true);
-    model_->setRootPath(QString());
+    : QTreeView(parent), prompt_(prompt), model_(new FolderTreeModel(this)) {
     setModel(model_);
-    for (int column = 1; column < model_->columnCount(); ++column) {
-        hideColumn(column);
-    }
     header()->hide();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -25,12 +19,9 @@ CCJShellTree::CCJShellTree(UserPrompt& prompt, QWidget* parent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
-                    emit FolderChosen(model_->filePath(current));
+                    emit FolderChosen(model_->FilePath(current));
                 }
             });
-    // The model reads folders in the background; once the current one is read, show it.
-    connect(model_, &QFileSystemModel::directoryLoaded, this,
-            [this] { scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter); });
 }
 
 bool CCJShellTree::SelectFolder(const QString& path) {
@@ -39,23 +30,26 @@ bool CCJShellTree::SelectFolder(const QString& path) {
         prompt_.Message(path.toStdString());
         return false;
     }
-    const QModelIndex index = model_->index(info.absoluteFilePath());
+    const QModelIndex index = model_->IndexOf(info.absoluteFilePath());
     if (!index.isValid()) {
+        // A folder the tree does not show (a hidden one): the list still shows it.
         emit FolderChosen(info.absoluteFilePath());
         return true;
     }
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) {
+        expand(parent);
+    }
     if (index == currentIndex()) {
-        emit FolderChosen(model_->filePath(index));
+        emit FolderChosen(model_->FilePath(index));
     } else {
         setCurrentIndex(index);
     }
-    expand(index);
     scrollTo(index, QAbstractItemView::PositionAtCenter);
     return true;
 }
 
 QString CCJShellTree::CurrentFolder() const {
-    return currentIndex().isValid() ? model_->filePath(currentIndex()) : QString();
+    return model_->FilePath(currentIndex());
 }
 
 }  // namespace vantrel

@@ -2,14 +2,15 @@
 
 #include <QTreeView>
 
-class QFileSystemModel;
-
 namespace vantrel {
 
+class FolderTreeModel;
 class UserPrompt;
 
 // The folder tree of the file browser, rooted at the top of the file system (the drives on
 // Windows). Hidden folders are left out. Choosing a folder tells the linked file list.
+// Branches are read when opened; a folder changed by another program shows its new sub-folders
+// after Refresh.
 class CCJShellTree : public QTreeView {
     Q_OBJECT
   public:
@@ -25,7 +26,7 @@ class CCJShellTree : public QTreeView {
 
   private:
     UserPrompt& prompt_;
-    QFileSystemModel* model_;
+    FolderTreeModel* model_;
 };
 
 }  // namespace vantrel

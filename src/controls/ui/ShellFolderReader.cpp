@@ -1,5 +1,6 @@
-#include "controls/ui/SongNameReader.h"
+#include "controls/ui/ShellFolderReader.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -16,51 +17,67 @@ constexpr qint64 kBatchMilliseconds = 40;
 constexpr int kBatchSize = 512;
 }  // namespace
 
-SongNameReader::SongNameReader(QObject* parent)
+ShellFolderReader::ShellFolderReader(QObject* parent)
     : QObject(parent), thread_(new QThread(this)), worker_(new QObject) {
     worker_->moveToThread(thread_);
     connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    thread_->setObjectName(QStringLiteral("song names"));
+    thread_->setObjectName(QStringLiteral("folder reader"));
     thread_->start(QThread::LowPriority);
 }
 
-SongNameReader::~SongNameReader() {
+ShellFolderReader::~ShellFolderReader() {
     Cancel();
     thread_->quit();
     thread_->wait();
 }
 
-quint64 SongNameReader::Start(QList<int> rows, QStringList paths) {
+quint64 ShellFolderReader::Start(const QString& folder, const ShellListingOptions& options,
+                                 bool withSongNames) {
     const quint64 request = ++lastIssued_;
     request_.store(request);
     QMetaObject::invokeMethod(
         worker_,
-        [this, request, rows = std::move(rows), paths = std::move(paths)] {
-            Read(request, rows, paths);
+        [this, request, folder, options, withSongNames] {
+            Read(request, folder, options, withSongNames);
         },
         Qt::QueuedConnection);
     return request;
 }
 
-void SongNameReader::Cancel() {
+void ShellFolderReader::Cancel() {
     request_.store(0);
 }
 
-// Runs on the reader's thread.
-void SongNameReader::Read(quint64 request, const QList<int>& rows, const QStringList& paths) {
+// Runs on the reader's thread; it touches nothing of the window, only emits.
+void ShellFolderReader::Read(quint64 request, const QString& folder,
+                             const ShellListingOptions& options, bool withSongNames) {
+    if (!Current(request)) {
+        return;
+    }
+    const std::vector<ShellRow> rows = ListShellFolder(folder, options);
+    emit Listed(request, rows);
+    if (!withSongNames) {
+        emit Finished(request);
+        return;
+    }
+    const QDir dir(folder);
     QList<int> batchRows;
     QStringList batchNames;
     QElapsedTimer sinceBatch;
     sinceBatch.start();
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        if (request_.load() != request) {
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (!Current(request)) {
             return;
         }
-        if (const auto name = ReadSongName(ToFsPath(paths[i]))) {
-            batchRows.push_back(rows[i]);
+        if (rows[row].isFolder) {
+            continue;
+        }
+        if (const auto name = ReadSongName(ToFsPath(dir.filePath(rows[row].name)))) {
+            batchRows.push_back(static_cast<int>(row));
             batchNames.push_back(DecodeMidiText(*name));
         }
-        if (batchRows.size() >= kBatchSize || sinceBatch.elapsed() >= kBatchMilliseconds) {
+        if (batchRows.size() >= kBatchSize ||
+            (!batchRows.isEmpty() && sinceBatch.elapsed() >= kBatchMilliseconds)) {
             emit NamesRead(request, batchRows, batchNames);
             batchRows.clear();
             batchNames.clear();

@@ -4,33 +4,40 @@
 #include <QObject>
 #include <QStringList>
 #include <atomic>
+#include <vector>
+
+#include "controls/ui/ShellFolderListing.h"
 
 class QThread;
 
 namespace vantrel {
 
-// Reads the song names of a listed folder's MIDI files on a thread of its own, so a folder of
-// thousands of files never stalls the window. Results come back in batches through NamesRead,
-// which is queued to the thread that owns the reader. A new Start cancels the previous request:
-// the worker stops at its next file and nothing more of the old request is delivered.
-class SongNameReader : public QObject {
+// Reads a folder for the file list on a thread of its own: first the rows, then the song names
+// of its MIDI files, so a folder of thousands of files never stalls the window. Results come
+// back through signals queued to the thread that owns the reader. A new Start cancels the
+// previous request: the worker stops at its next file and nothing more of the old request is
+// delivered.
+class ShellFolderReader : public QObject {
     Q_OBJECT
   public:
-    explicit SongNameReader(QObject* parent = nullptr);
-    ~SongNameReader() override;
+    explicit ShellFolderReader(QObject* parent = nullptr);
+    ~ShellFolderReader() override;
 
-    // rows[i] is the list row of paths[i]. Answers the request's number.
-    quint64 Start(QList<int> rows, QStringList paths);
+    // Answers the request's number; withSongNames false stops after the rows.
+    quint64 Start(const QString& folder, const ShellListingOptions& options, bool withSongNames);
     void Cancel();
     quint64 CurrentRequest() const { return request_.load(); }
 
   signals:
+    void Listed(quint64 request, const std::vector<vantrel::ShellRow>& rows);
     // Rows whose file reads cleanly, with their names; rows that fail are not reported.
     void NamesRead(quint64 request, const QList<int>& rows, const QStringList& names);
     void Finished(quint64 request);
 
   private:
-    void Read(quint64 request, const QList<int>& rows, const QStringList& paths);
+    void Read(quint64 request, const QString& folder, const ShellListingOptions& options,
+              bool withSongNames);
+    bool Current(quint64 request) const { return request_.load() == request; }
 
     QThread* thread_;
     QObject* worker_;  // lives on thread_; requests run there one after another
