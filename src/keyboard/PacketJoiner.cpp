@@ -26,6 +26,11 @@ PacketJoiner::Result PacketJoiner::Add(std::span<const std::uint8_t> packet) {
     const bool full = packet.size() == kPacketSize;
     const bool continues = full && packet[kPacketSize - 2] != kSysExEnd;
     const std::span<const std::uint8_t> body = full ? packet.first(kPacketSize - 1) : packet;
+    // Between its F0h and F7h a SysEx message holds data bytes only.
+    const auto inner = body.subspan(1, body.size() - 2);
+    if (std::any_of(inner.begin(), inner.end(), [](std::uint8_t b) { return b >= 0x80; })) {
+        return Result::Dropped;
+    }
 
     const bool opens = packet.size() >= frameStart_.size() &&
                        std::equal(frameStart_.begin(), frameStart_.end(), packet.begin());

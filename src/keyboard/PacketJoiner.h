@@ -21,7 +21,8 @@ class PacketJoiner {
     enum class Result {
         Piece,    // a packet of a message that continues; nothing complete yet
         Message,  // Message() holds a complete message until the next Add
-        Dropped,  // not a SysEx packet, a continuation with nothing to continue, or too long
+        Dropped,  // not a SysEx packet of data bytes, a continuation with nothing to
+                  // continue, or too long
     };
 
     // frameStart: the bytes every message of the protocol opens with (F0h onwards).

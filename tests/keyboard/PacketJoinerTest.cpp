@@ -66,6 +66,8 @@ TEST(PacketJoiner, WhatIsNotAPacketOfTheProtocolIsDropped) {
     EXPECT_EQ(joiner.Add(Hex("F0 00 21 3D 55")), Result::Dropped);     // no end
     EXPECT_EQ(joiner.Add(Hex("F0 43 10 4C 00 F7")), Result::Dropped);  // another maker
     EXPECT_EQ(joiner.Add(std::vector<std::uint8_t>(49, 0x10)), Result::Dropped);
+    EXPECT_EQ(joiner.Add(Hex("F0 00 21 3D 55 52 53 57 FF 00 00 00 F7")), Result::Dropped);
+    EXPECT_EQ(joiner.Add(Hex("F0 00 21 3D 55 52 53 57 00 F0 00 00 F7")), Result::Dropped);
     // Longer than allowed: dropped whole, and its continuation finds nothing to join.
     const auto packets = test::Packets(MessageOf(200));
     EXPECT_EQ(joiner.Add(packets[0]), Result::Piece);
