@@ -3,6 +3,7 @@
 // answers to the messages and questions.
 
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QUrl>
 #include <QtTest>
 
@@ -123,7 +124,21 @@ class ImportTest : public QObject {
         QCOMPARE(test::ListTexts(Tabs().Page(SubRepository::Ending).List()), QStringList{"c.mid"});
     }
 
-  private:
+      void RefreshReadsTheListsAndTheBrowserAgain() {
+        test::WriteBytes(Fill() / "outside.mid", {1});
+        test::WriteBytes(Source() / "new.mid", {1});
+        QSignalSpy refreshed(&frame_->Middle(), &CMiddleView::RefreshedAll);
+        QTest::mouseClick(&frame_->Middle().RefreshButton(), Qt::LeftButton);
+        QCOMPARE(refreshed.count(), 1);
+        QCOMPARE(test::ListTexts(Tabs().Page(SubRepository::Fill).List()),
+                 QStringList{"outside.mid"});
+        QTRY_VERIFY(!Browser().IsListing());
+        QVERIFY(Browser().Model().rowCount() == 6);
+        QCOMPARE(Browser().Model().Row(4).name, QStringLiteral("c.mid"));
+        QCOMPARE(Browser().Model().Row(5).name, QStringLiteral("new.mid"));
+    }
+
+private:
     fs::path Source() const { return source_->Path(); }
     fs::path Intro() const { return CRepository::Folder(SubRepository::Intro); }
     fs::path Fill() const { return CRepository::Folder(SubRepository::Fill); }
