@@ -67,9 +67,15 @@ std::uint8_t ReplyCommand(std::span<const std::uint8_t> reply) {
 
 namespace {
 
-SmfWriter PatternFile() {
+// Two bars at 120 BPM in 4/4: three notes a half note apart on one channel.
+SmfWriter PatternFile(std::uint8_t channel, std::uint8_t firstKey, std::uint32_t length) {
     SmfWriter writer(1, 192);
     writer.AddTrack().Tempo(0, 500000).TimeSignature(0, 4, 2).EndOfTrack(768);
+    writer.AddTrack()
+        .Note(0, channel, firstKey, 100, length)
+        .Note(192, channel, static_cast<std::uint8_t>(firstKey + 2), 100, length)
+        .Note(384, channel, static_cast<std::uint8_t>(firstKey + 7), 100, length)
+        .EndOfTrack(768);
     return writer;
 }
 
@@ -84,20 +90,8 @@ PatternProducts Convert(const SmfWriter& writer) {
 }
 
 std::vector<std::uint8_t> BuildImage() {
-    SmfWriter bass = PatternFile();
-    bass.AddTrack()
-        .Note(0, 12, 36, 100, 96)
-        .Note(192, 12, 43, 100, 96)
-        .Note(384, 12, 36, 100, 192)
-        .EndOfTrack(768);
-    SmfWriter drums = PatternFile();
-    drums.AddTrack()
-        .Note(0, 10, 36, 100, 48)
-        .Note(192, 10, 38, 100, 48)
-        .Note(384, 10, 42, 100, 48)
-        .EndOfTrack(768);
-    const PatternProducts bassParts = Convert(bass);
-    const PatternProducts drumParts = Convert(drums);
+    const PatternProducts bassParts = Convert(PatternFile(12, 36, 96));
+    const PatternProducts drumParts = Convert(PatternFile(10, 36, 48));
     StyleImageBuilder builder;
     EXPECT_TRUE(builder.Place(kIntroBlock, bassParts.controlList, bassParts.patternData));
     EXPECT_TRUE(builder.Place(kEndingBlock, drumParts.controlList, drumParts.patternData));
