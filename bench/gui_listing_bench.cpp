@@ -12,22 +12,14 @@
 #include <cstdio>
 #include <string>
 
+#include "ScriptedPrompt.h"
 #include "common/ScopedTempDir.h"
-#include "common/UserPrompt.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
 #include "controls/ui/ShellListModel.h"
 #include "midi/SmfWriter.h"
 
 namespace {
-
-class SilentPrompt final : public vantrel::UserPrompt {
-  public:
-    void Message(const std::string&) override {}
-    vantrel::PromptAnswer Ask(const std::string&, vantrel::PromptButtons) override {
-        return vantrel::PromptAnswer::No;
-    }
-};
 
 void WriteFolder(const std::filesystem::path& folder, int files) {
     for (int i = 0; i < files; ++i) {
@@ -100,7 +92,7 @@ int main(int argc, char** argv) {
     std::printf("generated %d MIDI files in %lld ms\n", files,
                 static_cast<long long>(generate.elapsed()));
 
-    SilentPrompt prompt;
+    vantrel::test::ScriptedPrompt prompt;  // answers No to anything, which nothing asks
     vantrel::CCJShellTree tree(prompt);
     vantrel::CCJShellList list(prompt);
     list.SetTree(&tree);
