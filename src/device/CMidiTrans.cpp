@@ -56,6 +56,16 @@ bool CMidiTrans::OpenPorts(std::size_t inputPort, std::size_t outputPort) {
     return false;
 }
 
+bool CMidiTrans::Exchange(TransferState waiting, std::span<const std::uint8_t> request,
+                          std::chrono::milliseconds timeout, TransferState awaited) {
+    // The waiting state is set before sending, so a reply that comes at once is not lost. A lost
+    // acknowledge stops the sending; the wait then runs out.
+    Protocol().transferState.store(waiting);
+    (void)device_->SendMessageAcked(request);
+    WaitForState(timeout, awaited);
+    return Protocol().transferState.load() == awaited;
+}
+
 bool CMidiTrans::RequestConnect(std::string& deviceName) {
     const LinkBusy busy;
     ProtocolState& protocol = Protocol();
@@ -63,10 +73,8 @@ bool CMidiTrans::RequestConnect(std::string& deviceName) {
         const std::lock_guard lock(protocol.resultMutex);
         protocol.deviceName.clear();
     }
-    protocol.transferState.store(TransferState::ConnectSent);
-    (void)device_->SendMessageAcked(sysex::MakeConnectRequest());
-    WaitForState(kConnectTimeout, TransferState::Connected);
-    if (protocol.transferState.load() != TransferState::Connected)
+    if (!Exchange(TransferState::ConnectSent, sysex::MakeConnectRequest(), kConnectTimeout,
+                  TransferState::Connected))
         return false;
     const std::lock_guard lock(protocol.resultMutex);
     deviceName = protocol.deviceName;
@@ -81,10 +89,8 @@ bool CMidiTrans::RequestSlotList(std::vector<std::string>& names) {
         const std::lock_guard lock(protocol.resultMutex);
         protocol.slotNames.clear();
     }
-    protocol.transferState.store(TransferState::ListRequested);
-    (void)device_->SendMessageAcked(sysex::MakeSlotListRequest());
-    WaitForState(kSlotListTimeout, TransferState::ListComplete);
-    if (protocol.transferState.load() != TransferState::ListComplete)
+    if (!Exchange(TransferState::ListRequested, sysex::MakeSlotListRequest(), kSlotListTimeout,
+                  TransferState::ListComplete))
         return false;
     const std::lock_guard lock(protocol.resultMutex);
     names = protocol.slotNames;
@@ -96,10 +102,7 @@ bool CMidiTrans::DeleteSlot(int slot) {
     if (!request)
         return false;
     const LinkBusy busy;
-    Protocol().transferState.store(TransferState::DeleteSent);
-    (void)device_->SendMessageAcked(*request);
-    WaitForState(kDeleteTimeout, TransferState::Deleted);
-    return Protocol().transferState.load() == TransferState::Deleted;
+    return Exchange(TransferState::DeleteSent, *request, kDeleteTimeout, TransferState::Deleted);
 }
 
 bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs) {
@@ -118,26 +121,21 @@ bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int t
 }
 
 bool CMidiTrans::SendFileHeader(int slot, std::uint32_t size, int timeoutMs) {
-    ProtocolState& protocol = Protocol();
-    protocol.transferState.store(TransferState::HeaderSent);
     const auto message = sysex::MakeFileHeaderMessage(static_cast<std::uint8_t>(slot), size);
-    (void)device_->SendMessageAcked(message);
-    WaitForState(std::chrono::milliseconds(std::max(timeoutMs, 0)), TransferState::HeaderAccepted);
-    const TransferState outcome = protocol.transferState.load();
-    if (outcome == TransferState::CapacityRefused)
+    if (Exchange(TransferState::HeaderSent, message,
+                 std::chrono::milliseconds(std::max(timeoutMs, 0)), TransferState::HeaderAccepted))
+        return true;
+    if (CurrentState() == TransferState::CapacityRefused)
         prompt_.Message("Capacity is not allowed!");
-    return outcome == TransferState::HeaderAccepted;
+    return false;
 }
 
 bool CMidiTrans::SendFileData(std::span<const std::uint8_t> bytes, int timeoutMs) {
     // The device stores about 1000 bytes per time-out period.
     const auto timeout = std::chrono::milliseconds(
         std::int64_t{std::max(timeoutMs, 0)} * static_cast<std::int64_t>(bytes.size() / 1000 + 1));
-    ProtocolState& protocol = Protocol();
-    protocol.transferState.store(TransferState::DataSent);
-    (void)device_->SendMessageAcked(sysex::MakeFileDataMessage(bytes));
-    WaitForState(timeout, TransferState::DataStored);
-    return protocol.transferState.load() == TransferState::DataStored;
+    return Exchange(TransferState::DataSent, sysex::MakeFileDataMessage(bytes), timeout,
+                    TransferState::DataStored);
 }
 
 }  // namespace vantrel

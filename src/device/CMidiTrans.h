@@ -81,6 +81,9 @@ class CMidiTrans {
 
   private:
     void WaitForState(std::chrono::milliseconds timeout, TransferState awaited);
+    // Sets the waiting state, sends the request and waits for the awaited state.
+    bool Exchange(TransferState waiting, std::span<const std::uint8_t> request,
+                  std::chrono::milliseconds timeout, TransferState awaited);
     static void SendStatusReply(std::uint8_t command, bool ok);
     bool SendFileHeader(int slot, std::uint32_t size, int timeoutMs);
     bool SendFileData(std::span<const std::uint8_t> bytes, int timeoutMs);
