@@ -7,7 +7,7 @@
 #include "cli/CliRepositoryParts.h"
 #include "common/TerminalPrompt.h"
 #include "repository/CRepository.h"
-#include "repository/ImportFiles.h"
+#include "repository/ImportPaths.h"
 
 namespace vantrel::cli {
 
@@ -40,8 +40,8 @@ int RunImport(const RepoOptions& options) {
     UseRepository(options.repository);
     const SubRepository sub = SubRepositoryOf(options.sub);
     TerminalPrompt prompt(PresetAnswer(options.answers));
-    const ImportOutcome outcome = ImportFiles(options.names, std::filesystem::current_path(),
-                                              CRepository::Folder(sub), true, prompt);
+    std::vector<std::filesystem::path> paths(options.names.begin(), options.names.end());
+    const ImportOutcome outcome = ImportPaths(paths, CRepository::Folder(sub), true, prompt);
     for (const std::string& name : outcome.copied) {
         std::printf("Imported %s into %s\n", name.c_str(),
                     std::string(SubRepositoryName(sub)).c_str());

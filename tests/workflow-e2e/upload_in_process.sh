@@ -36,7 +36,7 @@ run repo --repository "$repo" import --to ending "$examples/intro.mid"
 cp "$examples/intro.mid" "$work/ending.mid"
 run repo --repository "$repo" import --to ending --no "$work/ending.mid"
 cmp -s "$repo/Ending/ending.mid" "$examples/ending.mid" || fail "--no replaced the Ending"
-grep -q "Overwrite $work/ending.mid? No" "$work/err" || fail "the overwrite question was not asked"
+grep -q "Overwrite ending.mid? No" "$work/err" || fail "the overwrite question was not asked"
 
 run repo --repository "$repo" list
 [ "$status" = 0 ] || fail "list: status $status"
