@@ -13,7 +13,6 @@
 #include "app/CGdipButton.h"
 #include "app/CMainFrame.h"
 #include "app/CTopView.h"
-#include "controls/ui/BrowserSelectionMime.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/ShellListModel.h"
 #include "device/ui/CMiddleView.h"
@@ -91,23 +90,26 @@ class ImportTest : public QObject {
     void DroppingTheBrowserSelectionOnAnyTabListImportsIntoTheCurrentTab() {
         Tabs().SetCurrentTab(SubRepository::Fill);
         SelectInBrowser({"a.mid", "bad.mid"});
-        QMimeData data;
-        data.setData(QString::fromLatin1(kBrowserSelectionMime), QByteArray("ignored"));
+        const std::unique_ptr<QMimeData> data(Browser().SelectionMimeData());
         // The Ending list is hidden behind the Fill tab; which list takes the drop does not
         // matter.
-        QVERIFY(Drop(Tabs().Page(SubRepository::Ending).List(), data));
+        QVERIFY(Drop(Tabs().Page(SubRepository::Ending).List(), *data));
         QCOMPARE(prompt_.messages.back(), std::string("bad.mid:  File is not supported!"));
         QVERIFY(fs::exists(Fill() / "a.mid"));
         QVERIFY(!fs::exists(Ending() / "a.mid"));
         QCOMPARE(test::ListTexts(Tabs().Page(SubRepository::Fill).List()), QStringList{"a.mid"});
     }
 
-    void DropsOfOtherDataAreRefused() {
+    void DropsOfOtherDataOrElsewhereImportNothing() {
         SelectInBrowser({"a.mid"});
         QMimeData text;
         text.setText(QStringLiteral("a.mid"));
         QVERIFY(!Drop(Tabs().Page(SubRepository::Intro).List(), text));
+        // The browser's own selection released over the browser itself imports nothing.
+        const std::unique_ptr<QMimeData> selection(Browser().SelectionMimeData());
+        QVERIFY(!Drop(Browser(), *selection));
         QVERIFY(!fs::exists(Intro() / "a.mid"));
+        QVERIFY(prompt_.shown.empty());
     }
 
     void FilesFromTheDesktopAreImportedLikeBrowserFiles() {
@@ -124,7 +126,7 @@ class ImportTest : public QObject {
         QCOMPARE(test::ListTexts(Tabs().Page(SubRepository::Ending).List()), QStringList{"c.mid"});
     }
 
-      void RefreshReadsTheListsAndTheBrowserAgain() {
+    void RefreshReadsTheListsAndTheBrowserAgain() {
         test::WriteBytes(Fill() / "outside.mid", {1});
         test::WriteBytes(Source() / "new.mid", {1});
         QSignalSpy refreshed(&frame_->Middle(), &CMiddleView::RefreshedAll);
@@ -138,7 +140,7 @@ class ImportTest : public QObject {
         QCOMPARE(Browser().Model().Row(5).name, QStringLiteral("new.mid"));
     }
 
-private:
+  private:
     fs::path Source() const { return source_->Path(); }
     fs::path Intro() const { return CRepository::Folder(SubRepository::Intro); }
     fs::path Fill() const { return CRepository::Folder(SubRepository::Fill); }
@@ -164,7 +166,7 @@ private:
     }
 
     // Drags data over a list and releases it there; true when the list took it.
-    static bool Drop(SubRepositoryListBox& list, const QMimeData& data) {
+    static bool Drop(QAbstractItemView& list, const QMimeData& data) {
         const QPointF point = list.viewport()->rect().center();
         QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);

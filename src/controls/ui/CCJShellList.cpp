@@ -105,6 +105,12 @@ QStringList CCJShellList::SelectedNames() const {
     return names;
 }
 
+QMimeData* CCJShellList::SelectionMimeData() const {
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kBrowserSelectionMime), folder_.toUtf8());
+    return mime;
+}
+
 void CCJShellList::Fill(const QString& folder) {
     folder_ = folder;
     // The old rows go at once, so nothing is done to a folder the list no longer shows.
@@ -193,10 +199,8 @@ void CCJShellList::startDrag(Qt::DropActions /*supportedActions*/) {
     if (!current.isValid() || SelectedNames().isEmpty()) {
         return;
     }
-    auto* mime = new QMimeData;
-    mime->setData(QString::fromLatin1(kBrowserSelectionMime), folder_.toUtf8());
     auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
+    drag->setMimeData(SelectionMimeData());
     drag->setPixmap(viewport()->grab(visualRect(current.siblingAtColumn(0))));
     drag->setHotSpot(kDragHotSpot);
     // The arrow over a sub-repository list, the no-entry sign everywhere else.

@@ -4,6 +4,8 @@
 
 #include "controls/ui/ShellFolderListing.h"
 
+class QMimeData;
+
 namespace vantrel {
 
 class CCJShellTree;
@@ -30,6 +32,8 @@ class CCJShellList : public QTreeView {
 
     // Names of the selected rows, top to bottom.
     QStringList SelectedNames() const;
+    // What a drag of the selection carries; the caller owns it.
+    QMimeData* SelectionMimeData() const;
 
     // Lists a folder. The rows arrive shortly after from the reader's thread (Listed), the song
     // names after them (SongNamesComplete once all are in).
