@@ -16,7 +16,8 @@ namespace {
 std::string BlockPartName(std::size_t block) {
     std::string name;
     for (char c : StyleBlockName(block)) {
-        if (c != ' ') name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c != ' ')
+            name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return name;
 }
