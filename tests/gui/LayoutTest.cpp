@@ -13,14 +13,25 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CTopView.h"
+#include "app/MidiTypeIcon.h"
 #include "device/ui/CMiddleView.h"
+#include "repository/ModuleDirectory.h"
 
 namespace vantrel {
+
+namespace fs = std::filesystem;
 
 class LayoutTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() {
+        // A file of the user's that happens to be called tmp.mid, beside the program.
+        QVERIFY(!fs::exists(UsersFile()));
+        test::WriteBytes(UsersFile(), {1, 2, 3});
+    }
+    void cleanupTestCase() { fs::remove(UsersFile()); }
+
     void init() {
         repository_ = std::make_unique<test::TempRepository>();
         frame_ = std::make_unique<CMainFrame>(prompt_);
@@ -30,6 +41,11 @@ class LayoutTest : public QObject {
     void cleanup() {
         frame_.reset();
         repository_.reset();
+    }
+
+    void StartUpLearnsTheMidiIconWithoutTouchingFilesBesideTheProgram() {
+        QCOMPARE(test::ReadBytes(UsersFile()), (std::vector<std::uint8_t>{1, 2, 3}));
+        QVERIFY(!MidiTypeIcon().isNull());
     }
 
     void FrameStartsAtItsMinimumWithRowsOf270And60() {
@@ -160,6 +176,8 @@ class LayoutTest : public QObject {
     }
 
   private:
+    static fs::path UsersFile() { return ModuleDirectory() / "tmp.mid"; }
+
     static QList<int> IdealsOf(const CDisabledCSplitterWnd& splitter) {
         QList<int> ideals;
         for (int i = 0; i < splitter.count(); ++i) {
