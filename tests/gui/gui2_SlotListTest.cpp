@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "app/MidiTypeIcon.h"
 #include "device/LinkState.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DevListCtrl.h"
@@ -51,8 +52,10 @@ class SlotListTest : public QObject {
         QCOMPARE(slotPane.List().headerItem()->text(0), QStringLiteral("Device"));
         Connect(keyboard, slotPane);
         QCOMPARE(slotPane.Rows(), (std::vector<std::string>{"Alpha", "Empty", "Gamma"}));
-        QVERIFY(!slotPane.List().topLevelItem(0)->icon(0).isNull());
-        QVERIFY(slotPane.List().topLevelItem(1)->icon(0).isNull());
+        const qint64 midiIcon = MidiTypeIcon().cacheKey();
+        QCOMPARE(slotPane.List().topLevelItem(0)->icon(0).cacheKey(), midiIcon);
+        QVERIFY(slotPane.List().topLevelItem(1)->icon(0).cacheKey() != midiIcon);
+        QCOMPARE(slotPane.List().topLevelItem(2)->icon(0).cacheKey(), midiIcon);
 
         slotPane.List().topLevelItem(1)->setSelected(true);
         std::vector<std::string> texts;

@@ -9,6 +9,7 @@
 #include "app/CMainFrame.h"
 #include "app/CTopView.h"
 #include "app/CXProgressCtrl.h"
+#include "app/MidiTypeIcon.h"
 #include "combine/ui/CTopMiddleView.h"
 #include "combine/ui/TopCombineBtnView.h"
 #include "device/ui/CMiddleView.h"
@@ -111,7 +112,7 @@ class WholeJobTest : public QObject {
         QVERIFY(visibleAtSuccess);
         QVERIFY(!bar.isVisible());
         QCOMPARE(slotPane.Rows()[3], std::string("Style 004"));
-        QVERIFY(!slotPane.List().topLevelItem(3)->icon(0).isNull());
+        QCOMPARE(slotPane.List().topLevelItem(3)->icon(0).cacheKey(), MidiTypeIcon().cacheKey());
         const auto stored = keyboard.keyboard->Keyboard().Slot(3);
         QVERIFY(stored.has_value());
         QCOMPARE(stored->image.size(), std::size_t{20474});

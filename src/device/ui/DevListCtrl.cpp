@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMenu>
+#include <QPixmap>
 
 #include "app/MidiTypeIcon.h"
 #include "combine/SlotChoice.h"
@@ -26,9 +27,14 @@ DevListCtrl::DevListCtrl(UserPrompt& prompt, QWidget* parent)
 
 void DevListCtrl::AddSlotLine(const std::string& name) {
     auto* item = new QTreeWidgetItem(this, {QString::fromStdString(name)});
-    if (name != kEmptySlotText) {
-        item->setIcon(0, MidiTypeIcon());
-    }
+    // A free slot shows no picture, but keeps the picture's place, so every line has the same
+    // height and the names stand in one column.
+    static const QIcon blank = [] {
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::transparent);
+        return QIcon(pixmap);
+    }();
+    item->setIcon(0, name == kEmptySlotText ? blank : MidiTypeIcon());
 }
 
 std::vector<std::string> DevListCtrl::Lines() const {
