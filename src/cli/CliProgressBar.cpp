@@ -9,16 +9,20 @@ namespace {
 constexpr std::size_t kWidth = 40;
 }
 
-void CliProgressBar::Step() {
-    if (position_ < range_)
-        ++position_;
+void CliProgressBar::Step() { SetPosition(position_ + 1); }
+
+void CliProgressBar::SetPosition(std::size_t position) {
+    position_ = std::min(position, range_);
     Draw();
 }
 
 void CliProgressBar::Draw() {
     const std::size_t filled = range_ == 0 ? kWidth : position_ * kWidth / range_;
+    const std::size_t percent = range_ == 0 ? 100 : position_ * 100 / range_;
     const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '.');
-    std::fprintf(out_, "\r[%s] %zu/%zu", bar.c_str(), position_, range_);
+    std::fprintf(out_, "\r[%s] %3zu%%", bar.c_str(), percent);
+    if (showCount_)
+        std::fprintf(out_, " %zu/%zu", position_, range_);
     std::fflush(out_);
     drawn_ = true;
 }

@@ -6,13 +6,9 @@
 
 namespace vantrel::cli {
 
-namespace {
-constexpr int kBarWidth = 50;
-}
-
 void CliUploadProgress::ShowProgress(bool visible) {
     if (!visible)
-        EndLine();
+        bar_.Finish();
     visible_ = visible && enabled_;
     lastPercent_ = -1;
 }
@@ -22,28 +18,16 @@ void CliUploadProgress::ProgressChanged(const TransferProgress& progress) {
     if (!visible_ || progress.Percent() == lastPercent_)
         return;
     lastPercent_ = progress.Percent();
-    const int filled = lastPercent_ * kBarWidth / 100;
-    std::fprintf(out_, "\rUpload |%s%s| %3d%%", std::string(filled, '=').c_str(),
-                 std::string(kBarWidth - filled, ' ').c_str(), lastPercent_);
-    std::fflush(out_);
-    lineOpen_ = true;
-}
-
-void CliUploadProgress::EndLine() {
-    if (!lineOpen_)
-        return;
-    std::fputc('\n', out_);
-    std::fflush(out_);
-    lineOpen_ = false;
+    bar_.SetPosition(static_cast<std::size_t>(lastPercent_));
 }
 
 void CliUploadProgress::Message(const std::string& text) {
-    EndLine();
+    bar_.Finish();
     prompt_.Message(text);
 }
 
 PromptAnswer CliUploadProgress::Ask(const std::string& text, PromptButtons buttons) {
-    EndLine();
+    bar_.Finish();
     return prompt_.Ask(text, buttons);
 }
 

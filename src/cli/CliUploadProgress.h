@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/CliProgressBar.h"
 #include "combine/UploadPorts.h"
 #include "common/UserPrompt.h"
 
@@ -13,7 +14,7 @@ namespace vantrel::cli {
 class CliUploadProgress final : public ProgressView, public UserPrompt {
   public:
     CliUploadProgress(UserPrompt& prompt, bool enabled, std::FILE* out = stderr)
-        : prompt_(prompt), enabled_(enabled), out_(out) {}
+        : prompt_(prompt), enabled_(enabled), bar_(100, out, false) {}
 
     void ShowProgress(bool visible) override;
     void ProgressChanged(const TransferProgress& progress) override;
@@ -22,13 +23,10 @@ class CliUploadProgress final : public ProgressView, public UserPrompt {
     PromptAnswer Ask(const std::string& text, PromptButtons buttons) override;
 
   private:
-    void EndLine();
-
     UserPrompt& prompt_;
     bool enabled_;
-    std::FILE* out_;
+    CliProgressBar bar_;
     bool visible_ = false;
-    bool lineOpen_ = false;
     int lastPercent_ = -1;
 };
 
