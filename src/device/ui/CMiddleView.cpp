@@ -1,8 +1,6 @@
 #include "device/ui/CMiddleView.h"
 
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QResizeEvent>
 #include <QUrl>
 
@@ -60,13 +58,9 @@ std::filesystem::path CMiddleView::HelpFile() {
 }
 
 void CMiddleView::OnImport() {
+    // Folders among the selected rows are skipped by the import itself.
     const QString folder = list_.CurrentFolder();
-    QStringList names;
-    for (const QString& name : list_.SelectedNames()) {
-        if (!QFileInfo(QDir(folder).filePath(name)).isDir()) {
-            names.push_back(name);
-        }
-    }
+    const QStringList names = list_.SelectedNames();
     if (names.isEmpty() || folder.size() <= 1) {
         return;
     }

@@ -3,7 +3,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "repository/CRepository.h"
 #include "repository/ui/CTopTabViewPage.h"
 #include "repository/ui/SubRepositoryListBox.h"
 
@@ -38,10 +37,6 @@ void CTopTabView::SetCurrentTab(SubRepository sub) {
 
 CTopTabViewPage& CTopTabView::Page(SubRepository sub) {
     return *pages_[static_cast<std::size_t>(sub)];
-}
-
-std::filesystem::path CTopTabView::RepositoryRoot() const {
-    return CRepository::Root();
 }
 
 void CTopTabView::RefreshPage(SubRepository sub) {

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 #include <array>
-#include <filesystem>
 
 #include "repository/SubRepository.h"
 
@@ -22,7 +21,6 @@ class CTopTabView : public QWidget {
     SubRepository CurrentTab() const;
     void SetCurrentTab(SubRepository sub);
     CTopTabViewPage& Page(SubRepository sub);
-    std::filesystem::path RepositoryRoot() const;
 
     void RefreshPage(SubRepository sub);
     // Intro, Fill, Ending, in this order.
