@@ -20,13 +20,8 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
       slots_(slotPane),
       trans_(prompt),
       link_(trans_) {
-    EnsureCombineResources();
     setObjectName(QStringLiteral("CTopMiddleView"));
-    upload_ = new CGdipButton(QStringLiteral(":/vantrel/button-upload.svg"),
-                              QStringLiteral(":/vantrel/button-upload-active.svg"), this);
-    upload_->setObjectName(QStringLiteral("Upload"));
-    upload_->setToolTip(QStringLiteral("Upload"));
-    upload_->setAccessibleName(QStringLiteral("Upload"));
+    upload_ = MakeCombineButton(QStringLiteral("Upload"), this);
     progress_ = new CXProgressCtrl(this);
     progress_->setObjectName(QStringLiteral("TransferProgress"));
     progress_->SetRange(0, TransferProgress::kImagePackets);

@@ -4,7 +4,6 @@
 #include <QDropEvent>
 #include <QFileIconProvider>
 #include <QHeaderView>
-#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
@@ -25,7 +24,7 @@ CombineListCtrl::CombineListCtrl(const QString& heading, std::filesystem::path f
                                  QWidget* parent)
     : QTreeWidget(parent),
       folder_(std::move(folder)),
-      menuRunner_([](QMenu& menu, const QPoint& at) { menu.exec(at); }),
+      menuRunner_(ExecMenu()),
       openFile_([](const std::filesystem::path& file) {
           QDesktopServices::openUrl(QUrl::fromLocalFile(FromFsPath(file)));
       }) {
@@ -50,14 +49,9 @@ void CombineListCtrl::AddListItem(const std::filesystem::path& path) {
 }
 
 void CombineListCtrl::ShowMenu(const QPoint& viewportPosition) {
-    QMenu menu(this);
-    if (itemAt(viewportPosition) != nullptr) {
-        connect(menu.addAction(QStringLiteral("Delete")), &QAction::triggered, this,
-                &CombineListCtrl::OnDelete);
-    }
-    connect(menu.addAction(QStringLiteral("Refresh")), &QAction::triggered, this,
-            &CombineListCtrl::EntriesRefreshRequested);
-    menuRunner_(menu, viewport()->mapToGlobal(viewportPosition));
+    ShowDeleteRefreshMenu(
+        *this, viewportPosition, menuRunner_, [this] { OnDelete(); },
+        [this] { emit EntriesRefreshRequested(); });
 }
 
 void CombineListCtrl::OnDelete() {

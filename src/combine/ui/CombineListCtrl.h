@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <functional>
 
-class QMenu;
+#include "device/ui/DeleteRefreshMenu.h"
 
 namespace vantrel {
 
@@ -14,7 +14,6 @@ namespace vantrel {
 class CombineListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
-    using MenuRunner = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
     // Opens a file with the desktop's program for it; tests replace it.
     using FileOpener = std::function<void(const std::filesystem::path& file)>;
 

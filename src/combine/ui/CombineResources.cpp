@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include "app/CGdipButton.h"
+
 // Q_INIT_RESOURCE declares a function and must be used outside any namespace.
 static void RegisterCombineResources() {
     Q_INIT_RESOURCE(combine);
@@ -15,6 +17,17 @@ void EnsureCombineResources() {
         return true;
     }();
     (void)registered;
+}
+
+CGdipButton* MakeCombineButton(const QString& name, QWidget* parent) {
+    EnsureCombineResources();
+    const QString base = QStringLiteral(":/vantrel/button-") + name.toLower();
+    auto* button = new CGdipButton(base + QStringLiteral(".svg"),
+                                   base + QStringLiteral("-active.svg"), parent);
+    button->setObjectName(name);
+    button->setToolTip(name);
+    button->setAccessibleName(name);
+    return button;
 }
 
 }  // namespace vantrel

@@ -20,13 +20,8 @@ constexpr int kButtonHeight = 50;
 TopCombineBtnView::TopCombineBtnView(UserPrompt& prompt, CTopTabView& tabs,
                                      CTopCombineView& combine, QWidget* parent)
     : QWidget(parent), prompt_(prompt), tabs_(tabs), combine_(combine) {
-    EnsureCombineResources();
     setObjectName(QStringLiteral("TopCombineBtnView"));
-    button_ = new CGdipButton(QStringLiteral(":/vantrel/button-combine.svg"),
-                              QStringLiteral(":/vantrel/button-combine-active.svg"), this);
-    button_->setObjectName(QStringLiteral("Combine"));
-    button_->setToolTip(QStringLiteral("Combine"));
-    button_->setAccessibleName(QStringLiteral("Combine"));
+    button_ = MakeCombineButton(QStringLiteral("Combine"), this);
     connect(button_, &CGdipButton::clicked, this, &TopCombineBtnView::OnCombine);
 }
 

@@ -1,7 +1,6 @@
 #include "device/ui/DevListCtrl.h"
 
 #include <QHeaderView>
-#include <QMenu>
 #include <QPixmap>
 
 #include "app/MidiTypeIcon.h"
@@ -11,9 +10,7 @@
 namespace vantrel {
 
 DevListCtrl::DevListCtrl(UserPrompt& prompt, QWidget* parent)
-    : QTreeWidget(parent),
-      prompt_(prompt),
-      menuRunner_([](QMenu& menu, const QPoint& at) { menu.exec(at); }) {
+    : QTreeWidget(parent), prompt_(prompt), menuRunner_(ExecMenu()) {
     setObjectName(QStringLiteral("DevListCtrl"));
     setColumnCount(1);
     setHeaderLabels({QStringLiteral("Device")});
@@ -56,14 +53,9 @@ std::vector<std::size_t> DevListCtrl::SelectedRows() const {
 }
 
 void DevListCtrl::ShowMenu(const QPoint& viewportPosition) {
-    QMenu menu(this);
-    if (itemAt(viewportPosition) != nullptr) {
-        connect(menu.addAction(QStringLiteral("Delete")), &QAction::triggered, this,
-                &DevListCtrl::OnDelete);
-    }
-    connect(menu.addAction(QStringLiteral("Refresh")), &QAction::triggered, this,
-            &DevListCtrl::SlotsRefreshRequested);
-    menuRunner_(menu, viewport()->mapToGlobal(viewportPosition));
+    ShowDeleteRefreshMenu(
+        *this, viewportPosition, menuRunner_, [this] { OnDelete(); },
+        [this] { emit SlotsRefreshRequested(); });
 }
 
 void DevListCtrl::OnDelete() {

@@ -2,10 +2,10 @@
 
 #include <QTreeWidget>
 #include <functional>
+
 #include <string>
 #include <vector>
-
-class QMenu;
+#include "device/ui/DeleteRefreshMenu.h"
 
 namespace vantrel {
 
@@ -18,9 +18,6 @@ class UserPrompt;
 class DevListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
-    // Shows a built menu at a screen position; tests replace it to pick an item.
-    using MenuRunner = std::function<void(QMenu& menu, const QPoint& globalPosition)>;
-
     explicit DevListCtrl(UserPrompt& prompt, QWidget* parent = nullptr);
 
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }

@@ -1,0 +1,25 @@
+#include "device/ui/DeleteRefreshMenu.h"
+
+#include <QAbstractItemView>
+#include <QMenu>
+
+namespace vantrel {
+
+MenuRunner ExecMenu() {
+    return [](QMenu& menu, const QPoint& at) { menu.exec(at); };
+}
+
+void ShowDeleteRefreshMenu(QAbstractItemView& view, const QPoint& viewportPosition,
+                           const MenuRunner& run, const std::function<void()>& onDelete,
+                           const std::function<void()>& onRefresh) {
+    QMenu menu(&view);
+    if (view.indexAt(viewportPosition).isValid()) {
+        QObject::connect(menu.addAction(QStringLiteral("Delete")), &QAction::triggered, &view,
+                         onDelete);
+    }
+    QObject::connect(menu.addAction(QStringLiteral("Refresh")), &QAction::triggered, &view,
+                     onRefresh);
+    run(menu, view.viewport()->mapToGlobal(viewportPosition));
+}
+
+}  // namespace vantrel
