@@ -1,6 +1,8 @@
 #include "device/rtmidi/RtMidiBackend.h"
 
+#include <chrono>
 #include <mutex>
+#include <thread>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -10,6 +12,11 @@
 namespace vantrel {
 
 namespace {
+
+// A MIDI server (JACK in particular) makes a new connection live only at a later cycle of its
+// process thread; bytes sent before that are dropped, so a fresh process's first request would
+// go unanswered. The link waits this long once, after both ports are opened, before it is used.
+constexpr std::chrono::milliseconds kConnectionSettle{150};
 
 using rtmidi::ErrorFlag;
 
@@ -88,10 +95,15 @@ class RtMidiBackend final : public MidiPortBackend {
             return false;
         }
         openIn_ = target->api;
+        settled_ = false;
         return true;
     }
 
     bool StartInput() override {
+        if (openIn_ != nullptr && !settled_) {
+            std::this_thread::sleep_for(kConnectionSettle);
+            settled_ = true;
+        }
         const std::lock_guard lock(callbackMutex_);
         delivering_ = openIn_ != nullptr;
         return delivering_;
@@ -182,6 +194,7 @@ class RtMidiBackend final : public MidiPortBackend {
 
     std::mutex callbackMutex_;  // RtMidi's thread against open, start, stop and close
     bool delivering_ = false;
+    bool settled_ = false;  // the settle wait ran since the input port was opened
     MidiInputCallback onInput_;
     MidiInputCallback gate_;  // what RtMidi calls; it holds callbackMutex_ while forwarding
 };
