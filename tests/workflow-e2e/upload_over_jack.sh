@@ -7,28 +7,9 @@
 set -uo pipefail
 cli=$1 keyboard=$2 examples=$3 scripts=$4
 
-if [ "${VANTREL_JACK_RUNNING:-}" != 1 ] || ! jack_lsp >/dev/null 2>&1; then
-  unset VANTREL_JACK_RUNNING
-  exec "$scripts/with-jack" "$0" "$@"
-fi
-
-work=$(mktemp -d)
-keyboard_pid=""
-cleanup() {
-  if [ -n "$keyboard_pid" ]; then
-    kill -TERM "$keyboard_pid" 2>/dev/null
-    wait "$keyboard_pid" 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  for log in cli.err keyboard.log; do
-    [ -f "$work/$log" ] && { echo "--- $log:" >&2; cat "$work/$log" >&2; }
-  done
-  exit 1
-}
+source "$(dirname "$0")/../e2e/keyboard_session.sh"
+e2e_begin "$scripts" "$0" "$@"
+fail() { e2e_fail "$@"; }
 
 repo="$work/Repository"
 for part in intro:intro fill:fill1 fill:fill2 fill:fill3 ending:ending; do
@@ -41,14 +22,7 @@ choice=(--repository "$repo" --intro intro.mid --fill fill1.mid --fill fill2.mid
   fail "combine"
 
 port="Vantrel Workflow $$"
-"$keyboard" --port-name "$port" --slots 8 --store "$work/store" >"$work/keyboard.log" 2>&1 &
-keyboard_pid=$!
-for _ in $(seq 1 100); do
-  grep -q "ready" "$work/keyboard.log" && break
-  kill -0 "$keyboard_pid" 2>/dev/null || fail "vantrel-keyboard ended early"
-  sleep 0.1
-done
-grep -q "ready" "$work/keyboard.log" || fail "vantrel-keyboard did not get ready"
+e2e_start_keyboard "$keyboard" --port-name "$port" --slots 8 --store "$work/store"
 
 out=$("$cli" upload "${choice[@]}" --in "$port" --out "$port" --empty-slot --yes --quiet \
   2>"$work/cli.err")
@@ -62,9 +36,5 @@ cmp -s "$work/Total.mix" "$work/store/slot-000.mix" || fail "the stored image is
 grep -Eq '^ +0  Style 001$' <<<"$out" || fail "the slot list does not show the style: $out"
 [ ! -e "$repo/Total.mix" ] || fail "Total.mix was left in the repository"
 
-kill -TERM "$keyboard_pid"
-wait "$keyboard_pid"
-stopped=$?
-keyboard_pid=""
-[ "$stopped" = 0 ] || fail "vantrel-keyboard ended with status $stopped"
+e2e_stop_keyboard
 echo PASS
