@@ -61,8 +61,12 @@ int RunCopy(const RepoOptions& options) {
                          std::string(SubRepositoryName(to)).c_str());
         }
     }
-    CRepository::CopyTo(from, to, options.names);
-    return missing.empty() ? kExitOk : kExitFailed;
+    const std::vector<std::string> failed = CRepository::CopyTo(from, to, options.names);
+    for (const std::string& name : failed) {
+        std::fprintf(stderr, "%s: could not be copied into %s\n", name.c_str(),
+                     std::string(SubRepositoryName(to)).c_str());
+    }
+    return missing.empty() && failed.empty() ? kExitOk : kExitFailed;
 }
 
 int RunRemove(const RepoOptions& options) {

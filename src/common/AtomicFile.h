@@ -14,7 +14,10 @@ namespace vantrel {
 bool WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // Copies a file the same way; with replace false an existing target is left alone and the copy
-// answers false.
+// answers false. Without replacing, the copy is placed with a hard link, which fails atomically
+// when the target exists; on file systems without hard links (FAT and exFAT on USB sticks, some
+// network shares) it is placed by an exclusive create of the target instead, filled from the
+// temporary copy, and removed again when that fails part way.
 bool CopyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to,
                         bool replace);
 
@@ -22,5 +25,10 @@ bool CopyFileAtomically(const std::filesystem::path& from, const std::filesystem
 // larger than maxSize (nothing of it is read into memory then).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                        std::uintmax_t maxSize);
+
+// The system call that makes a hard link (link(2) in form). Tests put a failing one in its place
+// to stand for a file system without hard links; the previous call is returned.
+using HardLinkCall = int (*)(const char* existing, const char* created);
+HardLinkCall SetHardLinkCall(HardLinkCall call);
 
 }  // namespace vantrel

@@ -93,13 +93,19 @@ void CRepository::RemoveAll(SubRepository sub) {
     Remove(sub, List(sub));
 }
 
-void CRepository::CopyTo(SubRepository from, SubRepository to,
-                         const std::vector<std::string>& names) {
+std::vector<std::string> CRepository::CopyTo(SubRepository from, SubRepository to,
+                                             const std::vector<std::string>& names) {
+    std::vector<std::string> failed;
     for (const std::string& name : names) {
         if (const auto source = EntryPath(from, name)) {
-            CopyFileAtomically(*source, Folder(to) / name, false);
+            const fs::path target = Folder(to) / name;
+            std::error_code ec;
+            if (!CopyFileAtomically(*source, target, false) && !fs::exists(target, ec)) {
+                failed.push_back(name);
+            }
         }
     }
+    return failed;
 }
 
 }  // namespace vantrel

@@ -30,8 +30,11 @@ class CRepository {
     static void Remove(SubRepository sub, const std::vector<std::string>& names);
     static void RemoveAll(SubRepository sub);
     // Copies each named entry byte for byte; a name the target already holds keeps the target's
-    // file and is skipped, the other names are still copied.
-    static void CopyTo(SubRepository from, SubRepository to, const std::vector<std::string>& names);
+    // file and is skipped, the other names are still copied. Answers the entries that could not
+    // be copied although the target did not hold them (a full or read-only medium), so callers
+    // that report can say so.
+    static std::vector<std::string> CopyTo(SubRepository from, SubRepository to,
+                                           const std::vector<std::string>& names);
 
     // A name without any folder part ending in ".mid", case-insensitively.
     static bool IsEntryName(std::string_view name);

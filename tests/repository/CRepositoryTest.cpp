@@ -65,11 +65,23 @@ TEST_F(RepositoryTest, CopyNeverReplacesAndGoesOnWithTheOtherNames) {
         test::WriteBytes(root_ / "Intro" / name, {1});
     }
     test::WriteBytes(root_ / "Fill" / "b.mid", {2});
-    CRepository::CopyTo(SubRepository::Intro, SubRepository::Fill, {"a.mid", "b.mid", "c.mid"});
+    EXPECT_TRUE(
+        CRepository::CopyTo(SubRepository::Intro, SubRepository::Fill, {"a.mid", "b.mid", "c.mid"})
+            .empty());
     EXPECT_EQ(test::ReadBytes(root_ / "Fill" / "a.mid"), std::vector<std::uint8_t>{1});
     EXPECT_EQ(test::ReadBytes(root_ / "Fill" / "b.mid"), std::vector<std::uint8_t>{2});
     EXPECT_EQ(test::ReadBytes(root_ / "Fill" / "c.mid"), std::vector<std::uint8_t>{1});
     EXPECT_EQ(Sorted(SubRepository::Fill), (std::vector<std::string>{"a.mid", "b.mid", "c.mid"}));
+}
+
+TEST_F(RepositoryTest, CopyAnswersTheEntriesItCouldNotPlace) {
+    CRepository::CreateFolders();
+    test::WriteBytes(root_ / "Intro" / "a.mid", {1});
+    fs::remove(root_ / "Ending");
+    test::WriteBytes(root_ / "Ending", {0});  // a file where the folder should be
+    EXPECT_EQ(CRepository::CopyTo(SubRepository::Intro, SubRepository::Ending, {"a.mid"}),
+              std::vector<std::string>{"a.mid"});
+    EXPECT_EQ(test::ReadBytes(root_ / "Ending"), std::vector<std::uint8_t>{0});
 }
 
 TEST_F(RepositoryTest, RemoveAllDeletesOnlyEntriesOfItsFolder) {
