@@ -1,5 +1,7 @@
 #include "cli/CliProgressBar.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <string>
 
@@ -9,7 +11,12 @@ namespace {
 constexpr std::size_t kWidth = 40;
 }
 
-void CliProgressBar::Step() { SetPosition(position_ + 1); }
+CliProgressBar::CliProgressBar(std::size_t range, std::FILE* out, bool showCount)
+    : CliProgressBar(range, out, showCount, ::isatty(::fileno(out)) == 1) {}
+
+void CliProgressBar::Step() {
+    SetPosition(position_ + 1);
+}
 
 void CliProgressBar::SetPosition(std::size_t position) {
     position_ = std::min(position, range_);
@@ -17,14 +24,27 @@ void CliProgressBar::SetPosition(std::size_t position) {
 }
 
 void CliProgressBar::Draw() {
+    if (terminal_) {
+        WriteBar("\r", "");
+        drawn_ = true;
+        return;
+    }
+    const int tenth = range_ == 0 ? 10 : static_cast<int>(position_ * 10 / range_);
+    if (tenth == lastTenth_)
+        return;
+    lastTenth_ = tenth;
+    WriteBar("", "\n");
+}
+
+void CliProgressBar::WriteBar(const char* start, const char* end) {
     const std::size_t filled = range_ == 0 ? kWidth : position_ * kWidth / range_;
     const std::size_t percent = range_ == 0 ? 100 : position_ * 100 / range_;
     const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '.');
-    std::fprintf(out_, "\r[%s] %3zu%%", bar.c_str(), percent);
+    std::fprintf(out_, "%s[%s] %3zu%%", start, bar.c_str(), percent);
     if (showCount_)
         std::fprintf(out_, " %zu/%zu", position_, range_);
+    std::fputs(end, out_);
     std::fflush(out_);
-    drawn_ = true;
 }
 
 void CliProgressBar::Finish() {

@@ -5,11 +5,14 @@
 
 namespace vantrel::cli {
 
-// A text progress bar on a terminal stream, redrawn in place: "[####....]  45% 402/892".
+// A text progress bar: "[####....]  45% 402/892". On a terminal it is redrawn in place; on
+// anything else (a pipe, a log file) it writes one plain line each time the bar passes another
+// tenth, so a log holds at most eleven lines, not a redraw per step.
 class CliProgressBar {
   public:
-    explicit CliProgressBar(std::size_t range, std::FILE* out = stderr, bool showCount = true)
-        : range_(range), out_(out), showCount_(showCount) {}
+    explicit CliProgressBar(std::size_t range, std::FILE* out = stderr, bool showCount = true);
+    CliProgressBar(std::size_t range, std::FILE* out, bool showCount, bool terminal)
+        : range_(range), out_(out), showCount_(showCount), terminal_(terminal) {}
     void Step();
     void SetPosition(std::size_t position);
     // Ends the bar's line (once), whatever the position.
@@ -17,12 +20,16 @@ class CliProgressBar {
 
   private:
     void Draw();
+    void WriteBar(const char* start, const char* end);
 
     std::size_t range_;
     std::size_t position_ = 0;
     std::FILE* out_;
     bool showCount_;
+    bool terminal_;
     bool drawn_ = false;
+    // The last tenth written as a plain line; none yet.
+    int lastTenth_ = -1;
 };
 
 }  // namespace vantrel::cli

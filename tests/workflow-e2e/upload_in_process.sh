@@ -66,6 +66,17 @@ grep -q "Download successfully!" "$work/err" || fail "no success message"
 grep -Eq '^ +2  Style 003$' <<<"$out" || fail "the slot list does not show the style: $out"
 [ "$(grep -c ' Empty$' <<<"$out")" = 15 ] || fail "slot list: $out"
 [ ! -e "$repo/Total.mix" ] || fail "Total.mix was left in the repository"
+grep -q '%' "$work/err" && fail "--quiet still showed progress"
+
+# Into a log (standard error is a file here): one plain line per tenth, no in-place redraws.
+run upload --repository "$repo" "${choice[@]}" --slot 3 --virtual --yes
+[ "$status" = 0 ] || fail "upload with progress: status $status"
+grep -q $'\r' "$work/err" && fail "progress redrawn with carriage returns in a log"
+bars=$(grep -Ec '^\[[#.]{40}\] +[0-9]+%$' "$work/err")
+[ "$bars" -ge 2 ] && [ "$bars" -le 11 ] || fail "$bars progress lines in the log"
+[ "$(grep -E '%$' "$work/err" | tail -1)" = "[$(printf '#%.0s' {1..40})] 100%" ] ||
+  fail "the last progress line is not full"
+grep -q "Download successfully!" "$work/err" || fail "no success message after the progress"
 
 run upload --repository "$repo" "${choice[@]}" --empty-slot --virtual --no --quiet
 [ "$status" = 1 ] || fail "upload answered No: status $status"
