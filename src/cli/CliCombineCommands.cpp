@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/CliDeviceSession.h"
+#include "cli/CliLinkOptions.h"
 #include "cli/CliRepositoryParts.h"
 #include "cli/CliUploadProgress.h"
 #include "combine/CombineLists.h"
@@ -90,7 +91,7 @@ int RunUpload(const UploadOptions& options) {
     if (!lists)
         return kExitFailed;
 
-    DeviceSession session(options.ports.useVirtual);
+    DeviceSession session(options.ports);
     std::string device;
     if (const auto failed = session.Connect(options.ports, device))
         return *failed;
@@ -143,6 +144,7 @@ void RegisterCombineCommands(CLI::App& app, CliContext& context) {
     in->needs(out);
     out->needs(in);
     virtualFlag->excludes(in)->excludes(out);
+    AddLinkOptions(*upload, options->ports);
     AddAnswerFlags(*upload, options->answers);
     upload->add_flag("--quiet", options->quiet, "No progress bar (messages are still shown)");
     upload->callback([options, &context] {

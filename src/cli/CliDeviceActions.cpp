@@ -58,7 +58,7 @@ int RunPorts() {
 }
 
 int RunConnect(const DevicePorts& ports) {
-    DeviceSession session(ports.useVirtual);
+    DeviceSession session(ports);
     std::string name;
     if (const auto failed = session.Connect(ports, name))
         return *failed;
@@ -67,7 +67,7 @@ int RunConnect(const DevicePorts& ports) {
 }
 
 int RunSlots(const DevicePorts& ports, bool json) {
-    DeviceSession session(ports.useVirtual);
+    DeviceSession session(ports);
     std::string name;
     if (const auto failed = session.Connect(ports, name))
         return *failed;
@@ -81,7 +81,7 @@ int RunSlots(const DevicePorts& ports, bool json) {
 }
 
 int RunDelete(const DevicePorts& ports, const std::vector<int>& slots) {
-    DeviceSession session(ports.useVirtual);
+    DeviceSession session(ports);
     std::string name;
     if (const auto failed = session.Connect(ports, name))
         return *failed;
@@ -106,7 +106,7 @@ int RunSend(const DevicePorts& ports, const std::filesystem::path& file, int slo
         std::fprintf(stderr, "%s cannot be read\n", file.string().c_str());
         return kExitFailed;
     }
-    DeviceSession session(ports.useVirtual);
+    DeviceSession session(ports);
     std::string name;
     if (const auto failed = session.Connect(ports, name))
         return *failed;

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliDeviceActions.h"
+#include "cli/CliLinkOptions.h"
 
 namespace vantrel::cli {
 
@@ -75,6 +76,7 @@ void RegisterDeviceCommands(CLI::App& app, CliContext& context) {
     device->add_option("--out", ports->output, "Output port: index or name (see ports)");
     device->add_flag("--virtual", ports->useVirtual,
                      "Use the in-process virtual keyboard instead of MIDI ports");
+    AddLinkOptions(*device, *ports);
     RegisterDeviceActions(*device, ports, context);
 }
 

@@ -6,6 +6,7 @@
 #include "device/CMidiDevice.h"
 #include "device/CompositePortBackend.h"
 #include "device/DeviceConnector.h"
+#include "device/LinkTrace.h"
 #include "device/rtmidi/RtMidiBackend.h"
 #include "keyboard/KeyboardOptions.h"
 #include "keyboard/VirtualKeyboardBackend.h"
@@ -21,10 +22,13 @@ std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly) {
     return backend;
 }
 
-DeviceSession::DeviceSession(bool virtualOnly) : trans_(prompt_) {
+DeviceSession::DeviceSession(const DevicePorts& ports) : trans_(prompt_), trace_(ports.trace) {
+    ApplyLinkOptions(ports.link);
+    if (!trace_.empty())
+        Trace().Start();
     CMidiDevice& device = trans_.Device();
     device.SetPrompt(&prompt_);
-    device.SetBackend(MakeCommandLineBackend(virtualOnly));
+    device.SetBackend(MakeCommandLineBackend(ports.useVirtual));
 }
 
 DeviceSession::~DeviceSession() {
@@ -33,6 +37,11 @@ DeviceSession::~DeviceSession() {
     device.SetBackend(nullptr);
     device.SetPrompt(nullptr);
     device.SetSysExHandler(nullptr);
+    if (!trace_.empty()) {
+        Trace().Stop();
+        if (!Trace().SaveTo(trace_))
+            std::fprintf(stderr, "The transfer trace could not be written to %s\n", trace_.c_str());
+    }
 }
 
 std::optional<int> DeviceSession::Connect(const DevicePorts& ports, std::string& deviceName) {

@@ -6,6 +6,7 @@
 
 #include "common/TerminalPrompt.h"
 #include "device/CMidiTrans.h"
+#include "device/LinkOptions.h"
 #include "device/MidiPortBackend.h"
 
 namespace vantrel::cli {
@@ -15,16 +16,19 @@ struct DevicePorts {
     std::string input;   // index or name
     std::string output;  // index or name
     bool useVirtual = false;
+    LinkOptions link;   // pacing, retries and identifier for this command
+    std::string trace;  // where to write the transfer trace; empty: none
 };
 
 // The system's ports (RtMidi) followed by the in-process virtual keyboard's pair.
 std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly);
 
 // One device command's link: the shared port layer on the command line's backend, with no
-// pump (nothing to dispatch in a terminal) and messages on stderr.
+// pump (nothing to dispatch in a terminal) and messages on stderr. The link options apply for
+// the session; a trace asked for is recorded throughout and written when the session ends.
 class DeviceSession {
   public:
-    explicit DeviceSession(bool virtualOnly);
+    explicit DeviceSession(const DevicePorts& ports);
     ~DeviceSession();
     DeviceSession(const DeviceSession&) = delete;
     DeviceSession& operator=(const DeviceSession&) = delete;
@@ -38,6 +42,7 @@ class DeviceSession {
   private:
     TerminalPrompt prompt_;
     CMidiTrans trans_;
+    std::string trace_;
 };
 
 }  // namespace vantrel::cli

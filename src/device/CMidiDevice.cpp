@@ -6,6 +6,7 @@
 
 #include "common/UserPrompt.h"
 #include "device/LinkState.h"
+#include "device/LinkTrace.h"
 
 namespace vantrel {
 
@@ -86,6 +87,15 @@ void CMidiDevice::SetPump(std::function<void()> pump) {
 
 void CMidiDevice::SetTransferStep(std::function<void()> step) {
     transferStep_ = std::move(step);
+}
+
+void CMidiDevice::SetTransferRestart(std::function<void()> restart) {
+    transferRestart_ = std::move(restart);
+}
+
+void CMidiDevice::TransferRestarted() {
+    if (Link().progressEnabled.load() && transferRestart_)
+        transferRestart_();
 }
 
 void CMidiDevice::SetPrompt(UserPrompt* prompt) {
@@ -205,33 +215,48 @@ bool CMidiDevice::SendPacket(std::span<const std::uint8_t> piece) {
         std::copy(piece.begin(), piece.end(), packet.begin() + 1);
         packetLength = length + 1;
     }
+    const std::span<const std::uint8_t> bytes(packet.data(), packetLength);
     const std::lock_guard lock(sendMutex_);
     if (outputState_.load() != OutputState::Open)
         return false;
-    return backend_->Send(std::span<const std::uint8_t>(packet.data(), packetLength));
+    Trace().Outgoing(bytes);
+    return backend_->Send(bytes);
 }
 
 bool CMidiDevice::SendMessageAcked(std::span<const std::uint8_t> message) {
+    return SendMessage(message) == SendOutcome::Sent;
+}
+
+SendOutcome CMidiDevice::SendMessage(std::span<const std::uint8_t> message,
+                                     const std::function<bool()>& stop) {
     LinkState& link = Link();
+    const std::chrono::milliseconds ackTimeout(link.ackTimeoutMs.load());
+    const std::chrono::milliseconds packetGap(link.packetGapMs.load());
     std::size_t offset = 0;
     while (offset < message.size()) {
+        if (offset > 0 && stop && stop())
+            return SendOutcome::Stopped;
         const std::size_t limit = offset == 0 ? kFirstPieceSize : kPieceSize;
         const std::size_t size = std::min(limit, message.size() - offset);
+        const bool last = offset + size == message.size();
         link.packetAcked.store(false);
         if (!SendPacket(message.subspan(offset, size)))
-            return false;
-        if (!WaitUntil([&link] { return link.packetAcked.load(); }, kAckTimeout))
-            return false;
+            return SendOutcome::SendFailed;
+        if (!WaitUntil([&link] { return link.packetAcked.load(); }, ackTimeout))
+            return last ? SendOutcome::LastUnanswered : SendOutcome::NoAcknowledge;
         if (link.progressEnabled.load() && transferStep_)
             transferStep_();
         offset += size;
+        if (!last && packetGap.count() > 0)
+            (void)WaitUntil([&stop] { return stop && stop(); }, packetGap);
     }
-    return true;
+    return SendOutcome::Sent;
 }
 
 void CMidiDevice::OnMidiInput(std::span<const std::uint8_t> chunk) {
     if (inputStopping_.load())
         return;
+    Trace().Incoming(chunk);
     assembler_.Feed(chunk,
                     [this](std::span<const std::uint8_t> message) { DeliverMessage(message); });
 }

@@ -26,6 +26,15 @@ struct PortEntry {
     std::string name;     // as the backend reports it
 };
 
+// How a message's sending ended.
+enum class SendOutcome {
+    Sent,            // every packet acknowledged
+    Stopped,         // the caller's stop condition held before the next packet
+    SendFailed,      // the port refused a packet; the rest was not sent
+    NoAcknowledge,   // a packet before the last went unacknowledged; the rest was not sent
+    LastUnanswered,  // the whole message went out but its last packet was not acknowledged
+};
+
 // Receives each complete incoming System Exclusive message (F0h ... F7h), on the input thread.
 using SysExHandler = std::function<void(std::span<const std::uint8_t> message)>;
 
@@ -44,7 +53,7 @@ class CMidiDevice {
     static constexpr std::size_t kPacketSize = 48;
     static constexpr std::size_t kFirstPieceSize = 47;
     static constexpr std::size_t kPieceSize = 46;
-    static constexpr std::chrono::milliseconds kAckTimeout{100};
+    static constexpr std::chrono::milliseconds kAckTimeout{100};  // the default of LinkOptions
     static constexpr std::chrono::milliseconds kWaitSlice{5};
     static constexpr int kCloseAttempts = 12;
     static constexpr std::chrono::milliseconds kCloseRetryDelay{10};
@@ -70,6 +79,9 @@ class CMidiDevice {
     void SetPump(std::function<void()> pump);
     // Called on the sending thread after each acknowledged packet while progress is enabled.
     void SetTransferStep(std::function<void()> step);
+    // Called on the sending thread when a download starts again from its header.
+    void SetTransferRestart(std::function<void()> restart);
+    void TransferRestarted();
     // Where "midiInClose failed" goes; null drops it.
     void SetPrompt(UserPrompt* prompt);
     void SetSysExHandler(SysExHandler handler);
@@ -94,9 +106,14 @@ class CMidiDevice {
 
     // One packet of at most 47 bytes of message (see the cut rules in the .cpp); no wait.
     [[nodiscard]] bool SendPacket(std::span<const std::uint8_t> piece);
-    // A whole message as packets, each acknowledged within kAckTimeout; false (the rest not
+    // A whole message as packets, each acknowledged within the link's acknowledge time-out
+    // (LinkOptions), with the link's packet gap after each acknowledge; false (the rest not
     // sent) when a send fails or an acknowledge does not come.
     [[nodiscard]] bool SendMessageAcked(std::span<const std::uint8_t> message);
+    // The same, telling how it ended; `stop` (may be empty) is asked before every packet after
+    // the first, so that a reply which decides the outcome ends the message early.
+    [[nodiscard]] SendOutcome SendMessage(std::span<const std::uint8_t> message,
+                                          const std::function<bool()>& stop = {});
 
     // Input thread: joins incoming bytes and hands each complete message to the handler.
     void OnMidiInput(std::span<const std::uint8_t> chunk);
@@ -114,6 +131,7 @@ class CMidiDevice {
     std::shared_ptr<MidiPortBackend> backend_;
     std::function<void()> pump_;
     std::function<void()> transferStep_;
+    std::function<void()> transferRestart_;
     UserPrompt* prompt_ = nullptr;
 
     std::uint32_t inputCount_ = 0;

@@ -1,11 +1,14 @@
 #include "device/CMidiTrans.h"
 
 #include <algorithm>
+#include <string>
 
 #include "common/AtomicFile.h"
 #include "common/UserPrompt.h"
 #include "device/CMidiDevice.h"
+#include "device/LinkOptions.h"
 #include "device/LinkState.h"
+#include "device/LinkTrace.h"
 #include "device/ProtocolState.h"
 #include "device/SysExProtocol.h"
 
@@ -32,15 +35,25 @@ TransferState CMidiTrans::CurrentState() {
     return Protocol().transferState.load();
 }
 
-void CMidiTrans::WaitForState(std::chrono::milliseconds timeout, TransferState awaited) {
+void CMidiTrans::WaitWhile(TransferState waiting, std::chrono::milliseconds timeout,
+                           const std::atomic<std::uint32_t>* progress) {
     const auto& state = Protocol().transferState;
-    (void)device_->WaitUntil([&state, awaited] { return state.load() == awaited; }, timeout);
+    for (;;) {
+        const std::uint32_t seen = progress != nullptr ? progress->load() : 0;
+        const bool changed = device_->WaitUntil(
+            [&] {
+                return state.load() != waiting || (progress != nullptr && progress->load() != seen);
+            },
+            timeout);
+        if (!changed || state.load() != waiting)
+            return;
+    }
 }
 
-void CMidiTrans::SendStatusReply(std::uint8_t command, bool ok) {
+void CMidiTrans::SendStatusReply(std::span<const std::uint8_t> reply) {
     CMidiDevice* device = CMidiDevice::Instance();
     if (device != nullptr)
-        (void)device->SendPacket(sysex::MakeStatusReply(command, ok));
+        (void)device->SendPacket(reply);
 }
 
 bool CMidiTrans::OpenPorts(std::size_t inputPort, std::size_t outputPort) {
@@ -57,13 +70,21 @@ bool CMidiTrans::OpenPorts(std::size_t inputPort, std::size_t outputPort) {
 }
 
 bool CMidiTrans::Exchange(TransferState waiting, std::span<const std::uint8_t> request,
-                          std::chrono::milliseconds timeout, TransferState awaited) {
-    // The waiting state is set before sending, so a reply that comes at once is not lost. A lost
-    // acknowledge stops the sending; the wait then runs out.
-    Protocol().transferState.store(waiting);
-    (void)device_->SendMessageAcked(request);
-    WaitForState(timeout, awaited);
-    return Protocol().transferState.load() == awaited;
+                          std::chrono::milliseconds timeout, TransferState awaited,
+                          const std::atomic<std::uint32_t>* progress) {
+    // The waiting state is set before sending, so a reply that comes at once is not lost. Any
+    // reply that moves the state on decides the request, so the wait ends there, and the rest of
+    // a message is not sent after it.
+    SetTransferState(waiting);
+    const auto& state = Protocol().transferState;
+    const SendOutcome sent =
+        device_->SendMessage(request, [&state, waiting] { return state.load() != waiting; });
+    lostAcknowledge_ = sent == SendOutcome::NoAcknowledge || sent == SendOutcome::LastUnanswered;
+    // A message cut short cannot be answered; one whose last acknowledge was lost may have
+    // arrived whole all the same.
+    if (sent != SendOutcome::NoAcknowledge && sent != SendOutcome::SendFailed)
+        WaitWhile(waiting, timeout, progress);
+    return state.load() == awaited;
 }
 
 bool CMidiTrans::RequestConnect(std::string& deviceName) {
@@ -89,8 +110,9 @@ bool CMidiTrans::RequestSlotList(std::vector<std::string>& names) {
         const std::lock_guard lock(protocol.resultMutex);
         protocol.slotNames.clear();
     }
+    protocol.listEntries.store(0);
     if (!Exchange(TransferState::ListRequested, sysex::MakeSlotListRequest(), kSlotListTimeout,
-                  TransferState::ListComplete))
+                  TransferState::ListComplete, &protocol.listEntries))
         return false;
     const std::lock_guard lock(protocol.resultMutex);
     names = protocol.slotNames;
@@ -114,10 +136,29 @@ bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int t
     const auto bytes = ReadWholeFile(path, kMaxDownloadSize);
     if (!bytes)
         return false;
-    const auto size = static_cast<std::uint32_t>(bytes->size());
-    if (!SendFileHeader(slot, size, timeoutMs))
-        return false;
-    return SendFileData(*bytes, timeoutMs);
+    const LinkOptions options = CurrentLinkOptions();
+    for (int attempt = 0;; ++attempt) {
+        if (TryDownload(*bytes, slot, timeoutMs))
+            return true;
+        // Only silence is tried again: a state that moved on is the device's own answer.
+        const TransferState state = CurrentState();
+        const bool unanswered =
+            state == TransferState::HeaderSent || state == TransferState::DataSent;
+        if (!lostAcknowledge_ || !unanswered || attempt >= options.retries)
+            return false;
+        Trace().Event("retry " + std::to_string(attempt + 1) + " of " +
+                      std::to_string(options.retries) + " from the file header");
+        (void)device_->WaitUntil([] { return false; }, RetrySettlePause(options.ackTimeout));
+        device_->TransferRestarted();
+    }
+}
+
+bool CMidiTrans::TryDownload(std::span<const std::uint8_t> bytes, int slot, int timeoutMs) {
+    const auto size = static_cast<std::uint32_t>(bytes.size());
+    Protocol().pendingFileSize.store(size);
+    const bool stored = SendFileHeader(slot, size, timeoutMs) && SendFileData(bytes, timeoutMs);
+    Protocol().pendingFileSize.store(0);
+    return stored;
 }
 
 bool CMidiTrans::SendFileHeader(int slot, std::uint32_t size, int timeoutMs) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -45,6 +46,7 @@ enum class TransferState : std::int32_t {
 class CMidiTrans {
   public:
     static constexpr std::chrono::milliseconds kConnectTimeout{200};
+    // For the first entry, and again for each further entry.
     static constexpr std::chrono::milliseconds kSlotListTimeout{1000};
     static constexpr std::chrono::milliseconds kDeleteTimeout{1000};
     static constexpr int kDownloadTimeoutMs = 500;  // what the download workflow passes
@@ -68,7 +70,9 @@ class CMidiTrans {
     // Slots outside 0-255 are refused without sending anything.
     [[nodiscard]] bool DeleteSlot(int slot);
     // Sends the file into the slot: header, then data; true only when the device reports the
-    // data stored. Slots outside 0-255 and files that cannot be read fail without sending.
+    // data stored. Slots outside 0-255 and files that cannot be read fail without sending. A
+    // try that loses an acknowledge (and gets no reply that decides it) is sent again from the
+    // header, as often as LinkOptions::retries says; a refusal by the device is final.
     [[nodiscard]] bool DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs);
 
     // Acknowledged packets a download of a file of this size takes: the header, then the data
@@ -80,16 +84,23 @@ class CMidiTrans {
     static TransferState CurrentState();
 
   private:
-    void WaitForState(std::chrono::milliseconds timeout, TransferState awaited);
-    // Sets the waiting state, sends the request and waits for the awaited state.
+    // Waits while the state stays `waiting`, up to `timeout`; when `progress` is given, each
+    // change of it gives the wait another `timeout`.
+    void WaitWhile(TransferState waiting, std::chrono::milliseconds timeout,
+                   const std::atomic<std::uint32_t>* progress = nullptr);
+    // Sets the waiting state, sends the request and waits for a reply that decides it; true
+    // when that reply moved the state to `awaited`.
     bool Exchange(TransferState waiting, std::span<const std::uint8_t> request,
-                  std::chrono::milliseconds timeout, TransferState awaited);
-    static void SendStatusReply(std::uint8_t command, bool ok);
+                  std::chrono::milliseconds timeout, TransferState awaited,
+                  const std::atomic<std::uint32_t>* progress = nullptr);
+    static void SendStatusReply(std::span<const std::uint8_t> reply);
     bool SendFileHeader(int slot, std::uint32_t size, int timeoutMs);
     bool SendFileData(std::span<const std::uint8_t> bytes, int timeoutMs);
+    bool TryDownload(std::span<const std::uint8_t> bytes, int slot, int timeoutMs);
 
     CMidiDevice* device_;
     UserPrompt& prompt_;
+    bool lostAcknowledge_ = false;  // the last exchange lost an acknowledge
 };
 
 }  // namespace vantrel

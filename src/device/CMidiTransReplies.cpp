@@ -17,7 +17,7 @@ using sysex::kStatusOk;
 // Moves the state from the value the handler saw to the outcome, unless the user-interface
 // thread has moved on to another request meanwhile (its new waiting value then stands).
 void Announce(TransferState seen, TransferState outcome) {
-    Protocol().transferState.compare_exchange_strong(seen, outcome);
+    (void)MoveTransferState(seen, outcome);
 }
 
 TransferState StatusOutcome(std::uint8_t status, TransferState ok, TransferState status2,
@@ -55,6 +55,7 @@ bool OnSlotListEntry(const sysex::NamedRecord& record) {
         const std::lock_guard lock(protocol.resultMutex);
         if (record.index == protocol.slotNames.size()) {
             protocol.slotNames.push_back(record.name.empty() ? "Empty" : record.name);
+            protocol.listEntries.fetch_add(1);
             return true;
         }
     }
@@ -110,11 +111,13 @@ void CMidiTrans::OnDeviceMessage(std::span<const std::uint8_t> message) {
     const auto frame = sysex::ParseFrame(message);
     if (!frame)
         return;
+    ProtocolState& protocol = Protocol();
     if (frame->carriedChecksum != frame->frameChecksum) {
-        SendStatusReply(frame->command, false);
+        if (const auto complaint =
+                sysex::MakeComplaint(frame->command, protocol.pendingFileSize.load()))
+            SendStatusReply(*complaint);
         return;
     }
-    ProtocolState& protocol = Protocol();
     const auto payload =
         frame->payload.first(std::min(frame->payload.size(), 2 * ProtocolState::kReplyBufferSize));
     protocol.replyBuffer = sysex::Unpack(payload);
@@ -134,7 +137,7 @@ void CMidiTrans::OnDeviceMessage(std::span<const std::uint8_t> message) {
         OnConnectReply(*record);
     } else if (state == TransferState::ListRequested) {
         if (OnSlotListEntry(*record))
-            SendStatusReply(sysex::kCommandSlotList, true);
+            SendStatusReply(sysex::MakeStatusReply(sysex::kCommandSlotList, true));
     } else {
         for (const auto& request : kStatusRequests) {
             if (request.waiting != state)

@@ -17,6 +17,10 @@ struct LinkState {
     std::atomic<bool> deviceConnected{false};  // the last connect succeeded
     std::atomic<bool> packetAcked{false};      // the device acknowledged the last packet
     std::atomic<bool> progressEnabled{false};  // report each acknowledged packet
+    // The pacing of LinkOptions, read by the sending thread.
+    std::atomic<int> ackTimeoutMs{100};
+    std::atomic<int> packetGapMs{0};
+    std::atomic<int> downloadRetries{2};
 
     void Notify();
     // Blocks until Notify, `done` answers true, or `slice` has passed.

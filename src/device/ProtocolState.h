@@ -18,6 +18,10 @@ struct ProtocolState {
     static constexpr std::size_t kReplyBufferSize = 10240;
 
     std::atomic<TransferState> transferState{TransferState::None};
+    // Slot-list entries taken in the running list request; each one restarts its wait.
+    std::atomic<std::uint32_t> listEntries{0};
+    // The size of the file whose header was sent last (0: none), for the complaint rule.
+    std::atomic<std::uint32_t> pendingFileSize{0};
     std::vector<std::uint8_t> replyBuffer;  // unpacked payload of the last accepted message
 
     std::mutex resultMutex;  // guards the two results below
@@ -26,5 +30,13 @@ struct ProtocolState {
 };
 
 ProtocolState& Protocol();
+
+// "HeaderSent", "DataStored", ...: the state's name, for the transfer trace.
+const char* TransferStateName(TransferState state);
+
+// Moves the transfer state and records the change in the transfer trace.
+void SetTransferState(TransferState state);
+// Moves the state from `seen` to `outcome` unless another thread has moved it meanwhile.
+bool MoveTransferState(TransferState seen, TransferState outcome);
 
 }  // namespace vantrel

@@ -1,11 +1,63 @@
 #include "device/SysExProtocol.h"
 
 #include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <cstdio>
 
 #include "midi/ByteReader.h"
 #include "midi/ByteWriter.h"
 
 namespace vantrel::sysex {
+
+namespace {
+
+constexpr std::uint32_t PackId(ManufacturerIdBytes id) {
+    return std::uint32_t{id[0]} << 16 | std::uint32_t{id[1]} << 8 | id[2];
+}
+
+// Packed into one word so that a reader on the MIDI input thread never sees half a change.
+std::atomic<std::uint32_t> currentId{PackId(kManufacturerId)};
+
+}  // namespace
+
+ManufacturerIdBytes ManufacturerId() {
+    const std::uint32_t packed = currentId.load();
+    return {static_cast<std::uint8_t>(packed >> 16), static_cast<std::uint8_t>(packed >> 8),
+            static_cast<std::uint8_t>(packed)};
+}
+
+void SetManufacturerId(ManufacturerIdBytes id) {
+    currentId.store(PackId(id));
+}
+
+std::optional<ManufacturerIdBytes> ParseManufacturerId(std::string_view text) {
+    ManufacturerIdBytes id{};
+    std::size_t position = 0;
+    for (std::size_t i = 0; i < id.size(); ++i) {
+        const std::size_t end = std::min(text.find(',', position), text.size());
+        const std::string_view part = text.substr(position, end - position);
+        unsigned value = 0;
+        const auto [last, error] =
+            std::from_chars(part.data(), part.data() + part.size(), value, 16);
+        if (part.empty() || part.size() > 2 || error != std::errc() ||
+            last != part.data() + part.size() || value > 0x7F)
+            return std::nullopt;
+        id[i] = static_cast<std::uint8_t>(value);
+        if (i + 1 < id.size() && end == text.size())
+            return std::nullopt;
+        position = end + 1;
+    }
+    if (position <= text.size())
+        return std::nullopt;  // more than three bytes
+    return id;
+}
+
+std::string FormatManufacturerId(ManufacturerIdBytes id) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%02X,%02X,%02X", id[0], id[1], id[2]);
+    return text;
+}
 
 std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
     std::uint8_t sum = 0;
@@ -45,7 +97,8 @@ bool FrameMessage(std::span<std::uint8_t> message) {
     if (n < kFrameOverhead)
         return false;
     message[0] = kSysExStart;
-    std::copy(kManufacturerId.begin(), kManufacturerId.end(), message.begin() + 1);
+    const ManufacturerIdBytes id = ManufacturerId();
+    std::copy(id.begin(), id.end(), message.begin() + 1);
     std::copy(kSignature.begin(), kSignature.end(), message.begin() + 4);
     message[n - 1] = kSysExEnd;
     StoreChecksum(message, Checksum(message.subspan(1, n - 4)));
@@ -90,7 +143,8 @@ int DecodeSlot(SlotBytes bytes) {
 std::array<std::uint8_t, kAcknowledgeSize> AcknowledgeMessage() {
     std::array<std::uint8_t, kAcknowledgeSize> message{};
     message[0] = kSysExStart;
-    std::copy(kManufacturerId.begin(), kManufacturerId.end(), message.begin() + 1);
+    const ManufacturerIdBytes id = ManufacturerId();
+    std::copy(id.begin(), id.end(), message.begin() + 1);
     std::copy(kSignature.begin(), kSignature.end(), message.begin() + 4);
     message[kCommandOffset] = kCommandAcknowledge;
     message[9] = kSysExEnd;
@@ -109,9 +163,10 @@ std::optional<FrameView> ParseFrame(std::span<const std::uint8_t> message) {
     ByteReader reader(message);
     if (reader.U8() != kSysExStart)
         return std::nullopt;
-    const auto id = reader.Bytes(kManufacturerId.size());
+    const ManufacturerIdBytes expected = ManufacturerId();
+    const auto id = reader.Bytes(expected.size());
     const auto signature = reader.Bytes(kSignature.size());
-    if (!id || !std::equal(id->begin(), id->end(), kManufacturerId.begin()))
+    if (!id || !std::equal(id->begin(), id->end(), expected.begin()))
         return std::nullopt;
     if (!signature || !std::equal(signature->begin(), signature->end(), kSignature.begin())) {
         return std::nullopt;
@@ -212,6 +267,15 @@ std::optional<std::vector<std::uint8_t>> MakeDeleteRequest(int slot) {
 
 std::vector<std::uint8_t> MakeStatusReply(std::uint8_t command, bool ok) {
     return MakeShortMessage(command, ok ? kStatusOk : kStatusBadChecksum, 0);
+}
+
+std::optional<std::vector<std::uint8_t>> MakeComplaint(std::uint8_t command,
+                                                       std::uint32_t pendingFileSize) {
+    const bool asked = command == kCommandConnect || command == kCommandSlotList ||
+                       (command == kCommandFile && pendingFileSize != 1);
+    if (!asked)
+        return std::nullopt;
+    return MakeStatusReply(command, false);
 }
 
 std::vector<std::uint8_t> MakeFileHeaderMessage(std::uint8_t slot, std::uint32_t size) {

@@ -26,8 +26,18 @@
 namespace vantrel::sysex {
 
 // The device maker's registered System Exclusive manufacturer identifier (the three-byte form,
-// whose first byte is 00h). Framing and checking both use this one constant.
-inline constexpr std::array<std::uint8_t, 3> kManufacturerId{0x00, 0x21, 0x3D};
+// whose first byte is 00h): the default of the identifier every message is framed and checked
+// with.
+using ManufacturerIdBytes = std::array<std::uint8_t, 3>;
+inline constexpr ManufacturerIdBytes kManufacturerId{0x00, 0x21, 0x3D};
+
+// The identifier in use, one for the whole process (a keyboard whose maker's identifier differs
+// is reached by setting it before connecting). Read on every thread; set between transfers.
+ManufacturerIdBytes ManufacturerId();
+void SetManufacturerId(ManufacturerIdBytes id);
+// "00,21,3D": three hexadecimal data bytes (00 to 7F) separated by commas.
+std::optional<ManufacturerIdBytes> ParseManufacturerId(std::string_view text);
+std::string FormatManufacturerId(ManufacturerIdBytes id);
 inline constexpr std::array<std::uint8_t, 4> kSignature{0x55, 0x52, 0x53, 0x57};
 
 inline constexpr std::uint8_t kSysExStart = 0xF0;
@@ -142,6 +152,14 @@ std::vector<std::uint8_t> MakeSlotListRequest();                       // 12h, P
 std::optional<std::vector<std::uint8_t>> MakeDeleteRequest(int slot);  // 15h, slot
 // Status reply: the answered command, P1 = 0 when received correctly, 2 for a wrong checksum.
 std::vector<std::uint8_t> MakeStatusReply(std::uint8_t command, bool ok);
+// The complaint about a reply with a wrong checksum, or nothing where the complaint would be
+// byte for byte a request the device acts on: 15h with P1 = 2 is "delete slot 2", and 13h with
+// P1 = 2 is the file data of a one-byte file, which a device awaiting such data would store.
+// Only the replies the computer asks for (connect, slot list, file) are complained about; the
+// command byte of a damaged reply may itself be damaged. pendingFileSize: the size of the file
+// whose data the device may be awaiting (0 for none).
+std::optional<std::vector<std::uint8_t>> MakeComplaint(std::uint8_t command,
+                                                       std::uint32_t pendingFileSize);
 std::vector<std::uint8_t> MakeFileHeaderMessage(std::uint8_t slot, std::uint32_t size);  // 32 B
 // The file bytes packed (2 x size + 12 bytes) with the raw data sum as its checksum.
 std::vector<std::uint8_t> MakeFileDataMessage(std::span<const std::uint8_t> fileBytes);

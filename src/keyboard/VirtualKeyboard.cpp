@@ -14,7 +14,8 @@ constexpr std::size_t kMinSlots = 1;
 
 std::vector<std::uint8_t> FrameStart() {
     std::vector<std::uint8_t> start{sysex::kSysExStart};
-    start.insert(start.end(), sysex::kManufacturerId.begin(), sysex::kManufacturerId.end());
+    const sysex::ManufacturerIdBytes id = sysex::ManufacturerId();
+    start.insert(start.end(), id.begin(), id.end());
     start.insert(start.end(), sysex::kSignature.begin(), sysex::kSignature.end());
     return start;
 }

@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "common/ScopedTempDir.h"
 #include "device/CMidiTrans.h"
+#include "device/LinkOptions.h"
 #include "device/SysExProtocol.h"
 
 namespace vantrel::test {
@@ -249,12 +250,68 @@ TEST_F(CMidiTransDownload, AFileThatCannotBeReadOrABadSlotSendsNothing) {
     EXPECT_TRUE(Link().linkIdle.load());
 }
 
-TEST_F(CMidiTransDownload, ALostAcknowledgeStopsTheDataAndTheDownloadFails) {
+TEST_F(CMidiTransDownload, ALostAcknowledgeStopsTheDataAndTheDownloadFailsWithoutRetries) {
+    LinkOptions noRetries;
+    noRetries.retries = 0;
+    ApplyLinkOptions(noRetries);
     Answer(kStatusOk, kStatusOk);
     script_.dropAckOfPacket = 3;  // header, first data packet, then silence
     EXPECT_FALSE(trans_->DownloadFile(path_, 7, 20));
     EXPECT_EQ(backend_->Sent().size(), 3u);
     EXPECT_TRUE(Link().linkIdle.load());
+    ApplyLinkOptions({});
+}
+
+TEST_F(CMidiTransDownload, ADownloadThatLostAnAcknowledgeStartsAgainFromItsHeader) {
+    Answer(kStatusOk, kStatusOk);
+    script_.dropAckOfPacket = 3;
+    int restarts = 0;
+    device_->SetTransferRestart([&restarts] { ++restarts; });
+    Link().progressEnabled.store(true);
+    EXPECT_TRUE(trans_->DownloadFile(path_, 7, 20));
+    Link().progressEnabled.store(false);
+    device_->SetTransferRestart({});
+    EXPECT_EQ(restarts, 1);
+    const auto headers = RequestsWith(kCommandFile);
+    ASSERT_GE(headers.size(), 2u);
+    // The retry opens with the same file header as the first try.
+    EXPECT_EQ(headers[0], MakeFileHeaderMessage(7, static_cast<std::uint32_t>(image_.size())));
+    EXPECT_EQ(backend_->Sent()[3].size(), kFileHeaderMessageSize);
+}
+
+TEST(LinkComplaints, NoComplaintEqualsARequestTheKeyboardActsOn) {
+    const std::vector<Bytes> requests = {MakeConnectRequest(), MakeSlotListRequest(),
+                                         *MakeDeleteRequest(2), MakeFileDataMessage(Bytes{2})};
+    for (int command = 0; command < 0x80; ++command) {
+        for (const std::uint32_t pending : {0u, 1u, 20474u}) {
+            const auto complaint = MakeComplaint(static_cast<std::uint8_t>(command), pending);
+            if (!complaint)
+                continue;
+            for (const auto& request : requests)
+                EXPECT_NE(*complaint, request) << "command " << command;
+            if (command != kCommandFile || pending != 1)
+                EXPECT_EQ(*complaint, MakeStatusReply(static_cast<std::uint8_t>(command), false));
+        }
+    }
+    EXPECT_FALSE(MakeComplaint(kCommandDelete, 0));
+    EXPECT_TRUE(MakeComplaint(kCommandConnect, 0));
+    EXPECT_TRUE(MakeComplaint(kCommandSlotList, 0));
+    EXPECT_TRUE(MakeComplaint(kCommandFile, 20474));
+}
+
+TEST(LinkManufacturerId, ParsesThreeDataBytesAndFramesWithThem) {
+    EXPECT_EQ(ParseManufacturerId("00,21,3D"), kManufacturerId);
+    EXPECT_EQ(ParseManufacturerId("43,0,7f"), (ManufacturerIdBytes{0x43, 0x00, 0x7F}));
+    for (const char* bad :
+         {"", "00,21", "00,21,3D,00", "00,21,80", "00,,3D", "0x0,21,3D", "000,1,2"})
+        EXPECT_FALSE(ParseManufacturerId(bad)) << bad;
+    SetManufacturerId({0x00, 0x20, 0x11});
+    const Bytes request = MakeConnectRequest();
+    EXPECT_EQ(Bytes(request.begin() + 1, request.begin() + 4), (Bytes{0x00, 0x20, 0x11}));
+    EXPECT_TRUE(ParseFrame(request));
+    SetManufacturerId(kManufacturerId);
+    EXPECT_FALSE(ParseFrame(request)) << "a frame of another maker is not the keyboard's";
+    EXPECT_EQ(FormatManufacturerId(kManufacturerId), "00,21,3D");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "device/CMidiDevice.h"
 #include "device/CMidiTrans.h"
 #include "device/CompositePortBackend.h"
+#include "device/LinkOptions.h"
 #include "device/LinkState.h"
 #include "keyboard/VirtualKeyboardBackend.h"
 
@@ -153,8 +154,15 @@ TEST_F(KeyboardProtocolTest, ALostAcknowledgeStopsTheMessageAndTheLinkRecovers) 
     KeyboardFaults faults;
     faults.dropAckOfPacket = 5;  // the header, then the fourth data packet
     SetFaults(faults);
+    LinkOptions noRetries;
+    noRetries.retries = 0;
+    ApplyLinkOptions(noRetries);
     EXPECT_FALSE(Download(test::WellFormedImage(), 0, kShortTimeoutMs));
     EXPECT_EQ(Keyboard().Counters().packets, 5u) << "nothing after the lost acknowledge";
+    ApplyLinkOptions({});
+    // With the default retries the download starts again from its header and is stored.
+    SetFaults(faults);
+    EXPECT_TRUE(Download(test::WellFormedImage(), 0, kShortTimeoutMs));
 
     // A lost acknowledge of a one-packet request loses nothing else: the reply still counts.
     faults.dropAckOfPacket = 1;
@@ -185,10 +193,16 @@ TEST_F(KeyboardProtocolTest, DamagedRepliesAreAskedForAgainAndSucceed) {
     faults.corruptReply = 2;  // the data reply
     SetFaults(faults);
     EXPECT_TRUE(Download(test::WellFormedImage(), 1, CMidiTrans::kDownloadTimeoutMs));
+    // A damaged delete reply is not complained about: the complaint would read "delete slot
+    // 2". The delete counts as failed and slot 2 keeps its style.
+    ASSERT_TRUE(Download(test::WellFormedImage(), 2, CMidiTrans::kDownloadTimeoutMs));
     faults.corruptReply = 1;
     SetFaults(faults);
-    EXPECT_TRUE(Delete(1));
-    EXPECT_EQ(Keyboard().Counters().repeats, 4u);
+    const auto complaintsBefore = Keyboard().Counters().statusReplies;
+    EXPECT_FALSE(Delete(1));
+    EXPECT_EQ(Keyboard().Counters().repeats, 3u);
+    EXPECT_EQ(Keyboard().Counters().statusReplies, complaintsBefore);
+    EXPECT_TRUE(Keyboard().Slot(2).has_value());
 }
 
 TEST_F(KeyboardProtocolTest, RepliesThatAreAlwaysDamagedFailEveryRequest) {
