@@ -287,10 +287,12 @@ TEST(LinkComplaints, NoComplaintEqualsARequestTheKeyboardActsOn) {
             const auto complaint = MakeComplaint(static_cast<std::uint8_t>(command), pending);
             if (!complaint)
                 continue;
-            for (const auto& request : requests)
+            for (const auto& request : requests) {
                 EXPECT_NE(*complaint, request) << "command " << command;
-            if (command != kCommandFile || pending != 1)
+            }
+            if (command != kCommandFile || pending != 1) {
                 EXPECT_EQ(*complaint, MakeStatusReply(static_cast<std::uint8_t>(command), false));
+            }
         }
     }
     EXPECT_FALSE(MakeComplaint(kCommandDelete, 0));
