@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/CDisabledCSplitterWnd.h"
+#include "widgets/CDisabledCSplitterWnd.h"
 
 namespace vantrel {
 

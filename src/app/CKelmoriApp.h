@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "app/MessageBoxPrompt.h"
 #include "device/ui/DesktopDeviceLink.h"
+#include "widgets/MessageBoxPrompt.h"
 
 namespace vantrel {
 

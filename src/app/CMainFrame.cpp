@@ -5,15 +5,15 @@
 #include <QVBoxLayout>
 
 #include "app/CBottomView.h"
-#include "app/CGdipButton.h"
 #include "app/CTopView.h"
-#include "app/MidiTypeIcon.h"
-#include "app/Resources.h"
 #include "device/ui/CMiddleView.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DeviceConnectAction.h"
 #include "repository/CRepository.h"
 #include "repository/ui/CTopTabView.h"
+#include "widgets/CGdipButton.h"
+#include "widgets/MidiTypeIcon.h"
+#include "widgets/Resources.h"
 
 namespace vantrel {
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/SvgPixmap.h"
+#include "widgets/SvgPixmap.h"
 
 namespace vantrel {
 

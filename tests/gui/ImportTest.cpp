@@ -10,7 +10,6 @@
 #include "ScriptedPrompt.h"
 #include "WindowTestSupport.h"
 #include "app/CBottomView.h"
-#include "app/CGdipButton.h"
 #include "app/CMainFrame.h"
 #include "app/CTopView.h"
 #include "controls/ui/CCJShellList.h"
@@ -19,6 +18,7 @@
 #include "repository/ui/CTopTabView.h"
 #include "repository/ui/CTopTabViewPage.h"
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/CGdipButton.h"
 
 namespace vantrel {
 

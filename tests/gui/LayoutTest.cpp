@@ -7,15 +7,15 @@
 
 #include "ScriptedPrompt.h"
 #include "WindowTestSupport.h"
-#include "app/CAboutDlg.h"
 #include "app/CBottomView.h"
-#include "app/CGdipButton.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CTopView.h"
-#include "app/MidiTypeIcon.h"
 #include "device/ui/CMiddleView.h"
 #include "repository/ModuleDirectory.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CGdipButton.h"
+#include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
 

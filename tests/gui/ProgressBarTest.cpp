@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "app/CXProgressCtrl.h"
+#include "widgets/CXProgressCtrl.h"
 
 namespace vantrel {
 

@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include "TestFiles.h"
-#include "app/CGdipButton.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CTopListView.h"
 #include "combine/ui/CombineListCtrl.h"
@@ -14,6 +13,7 @@
 #include "repository/ui/CTopTabView.h"
 #include "repository/ui/CTopTabViewPage.h"
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/CGdipButton.h"
 
 namespace vantrel {
 

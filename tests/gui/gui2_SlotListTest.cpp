@@ -3,12 +3,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "app/MidiTypeIcon.h"
 #include "device/LinkState.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DevListCtrl.h"
 #include "device/ui/DeviceConnectAction.h"
 #include "gui2_Support.h"
+#include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
 

@@ -5,11 +5,8 @@
 #include <QtTest>
 #include <functional>
 
-#include "app/CGdipButton.h"
 #include "app/CMainFrame.h"
 #include "app/CTopView.h"
-#include "app/CXProgressCtrl.h"
-#include "app/MidiTypeIcon.h"
 #include "combine/ui/CTopMiddleView.h"
 #include "combine/ui/TopCombineBtnView.h"
 #include "device/ui/CMiddleView.h"
@@ -20,6 +17,9 @@
 #include "repository/ui/CTopTabView.h"
 #include "repository/ui/CTopTabViewPage.h"
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/CGdipButton.h"
+#include "widgets/CXProgressCtrl.h"
+#include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
 

@@ -3,11 +3,11 @@
 #include <QResizeEvent>
 #include <algorithm>
 
-#include "app/CDisabledCSplitterWnd.h"
 #include "combine/ui/CTopEndingView.h"
 #include "combine/ui/CTopFillView.h"
 #include "combine/ui/CTopIntroView.h"
 #include "repository/CRepository.h"
+#include "widgets/CDisabledCSplitterWnd.h"
 
 namespace vantrel {
 

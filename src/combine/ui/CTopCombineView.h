@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/SplitterLayout.h"
 #include "combine/CombineLists.h"
+#include "widgets/SplitterLayout.h"
 
 namespace vantrel {
 

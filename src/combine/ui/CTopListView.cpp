@@ -1,9 +1,9 @@
 #include "combine/ui/CTopListView.h"
 
-#include "app/QtPaths.h"
 #include "combine/CombineLists.h"
 #include "combine/ui/CombineListCtrl.h"
 #include "repository/ImportPaths.h"
+#include "widgets/QtPaths.h"
 
 namespace vantrel {
 

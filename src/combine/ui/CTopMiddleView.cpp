@@ -3,12 +3,12 @@
 
 #include "combine/ui/CTopMiddleView.h"
 
-#include "app/CGdipButton.h"
-#include "app/CXProgressCtrl.h"
 #include "combine/TransferProgress.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CombineResources.h"
 #include "device/ui/CTopLeftView.h"
+#include "widgets/CGdipButton.h"
+#include "widgets/CXProgressCtrl.h"
 
 namespace vantrel {
 

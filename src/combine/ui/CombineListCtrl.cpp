@@ -7,8 +7,8 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/QtPaths.h"
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/QtPaths.h"
 
 namespace vantrel {
 

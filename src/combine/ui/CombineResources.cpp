@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-#include "app/CGdipButton.h"
+#include "widgets/CGdipButton.h"
 
 // Q_INIT_RESOURCE declares a function and must be used outside any namespace.
 static void RegisterCombineResources() {

@@ -1,13 +1,13 @@
 #include "combine/ui/TopCombineBtnView.h"
 
-#include "app/CGdipButton.h"
-#include "app/QtPaths.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CTopListView.h"
 #include "combine/ui/CombineResources.h"
 #include "repository/ui/CTopTabView.h"
 #include "repository/ui/CTopTabViewPage.h"
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/CGdipButton.h"
+#include "widgets/QtPaths.h"
 
 namespace vantrel {
 

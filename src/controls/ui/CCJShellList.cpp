@@ -11,14 +11,14 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/QtPaths.h"
-#include "app/SvgPixmap.h"
 #include "common/UserPrompt.h"
 #include "controls/ui/BrowserFileOps.h"
 #include "controls/ui/BrowserSelectionMime.h"
 #include "controls/ui/CCJShellTree.h"
 #include "controls/ui/ShellFolderReader.h"
 #include "controls/ui/ShellListModel.h"
+#include "widgets/QtPaths.h"
+#include "widgets/SvgPixmap.h"
 
 namespace vantrel {
 

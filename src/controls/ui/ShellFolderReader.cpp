@@ -4,9 +4,9 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include "app/QtPaths.h"
 #include "controls/ui/ShellListTexts.h"
 #include "midi/SongName.h"
+#include "widgets/QtPaths.h"
 
 namespace vantrel {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 
-#include "app/MidiTypeIcon.h"
+#include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
 

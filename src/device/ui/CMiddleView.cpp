@@ -4,9 +4,6 @@
 #include <QResizeEvent>
 #include <QUrl>
 
-#include "app/CAboutDlg.h"
-#include "app/CGdipButton.h"
-#include "app/QtPaths.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
 #include "repository/CRepository.h"
@@ -14,6 +11,9 @@
 #include "repository/ImportPaths.h"
 #include "repository/ModuleDirectory.h"
 #include "repository/ui/CTopTabView.h"
+#include "widgets/CAboutDlg.h"
+#include "widgets/CGdipButton.h"
+#include "widgets/QtPaths.h"
 
 namespace vantrel {
 

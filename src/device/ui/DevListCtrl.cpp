@@ -3,9 +3,9 @@
 #include <QHeaderView>
 #include <QPixmap>
 
-#include "app/MidiTypeIcon.h"
 #include "combine/SlotChoice.h"
 #include "common/UserPrompt.h"
+#include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
 

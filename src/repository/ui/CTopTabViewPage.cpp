@@ -3,9 +3,9 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include "app/QtPaths.h"
 #include "repository/CRepository.h"
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/QtPaths.h"
 
 namespace vantrel {
 

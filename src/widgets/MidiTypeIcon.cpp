@@ -1,4 +1,4 @@
-#include "app/MidiTypeIcon.h"
+#include "widgets/MidiTypeIcon.h"
 
 #include <QFileIconProvider>
 #include <QMimeDatabase>

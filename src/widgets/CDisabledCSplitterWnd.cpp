@@ -1,4 +1,4 @@
-#include "app/CDisabledCSplitterWnd.h"
+#include "widgets/CDisabledCSplitterWnd.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

@@ -1,10 +1,10 @@
-#include "app/CAboutDlg.h"
+#include "widgets/CAboutDlg.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/SvgPixmap.h"
+#include "widgets/SvgPixmap.h"
 
 namespace vantrel {
 

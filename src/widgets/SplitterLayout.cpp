@@ -1,4 +1,4 @@
-#include "app/SplitterLayout.h"
+#include "widgets/SplitterLayout.h"
 
 #include <algorithm>
 

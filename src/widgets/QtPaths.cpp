@@ -1,4 +1,4 @@
-#include "app/QtPaths.h"
+#include "widgets/QtPaths.h"
 
 #include <QFile>
 

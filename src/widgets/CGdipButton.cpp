@@ -1,8 +1,8 @@
-#include "app/CGdipButton.h"
+#include "widgets/CGdipButton.h"
 
 #include <QPainter>
 
-#include "app/SvgPixmap.h"
+#include "widgets/SvgPixmap.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "app/CXProgressCtrl.h"
+#include "widgets/CXProgressCtrl.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #include <QSplitter>
 #include <vector>
 
-#include "app/SplitterLayout.h"
+#include "widgets/SplitterLayout.h"
 
 namespace vantrel {
 

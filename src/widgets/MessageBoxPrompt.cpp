@@ -1,4 +1,4 @@
-#include "app/MessageBoxPrompt.h"
+#include "widgets/MessageBoxPrompt.h"
 
 #include <QMessageBox>
 

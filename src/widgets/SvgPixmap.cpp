@@ -1,6 +1,6 @@
-#include "app/SvgPixmap.h"
+#include "widgets/SvgPixmap.h"
 
-#include "app/Resources.h"
+#include "widgets/Resources.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
