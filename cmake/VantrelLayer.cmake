@@ -26,6 +26,9 @@ function(vantrel_test_suite name)
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} vantrel_test_support GTest::gtest
                         GTest::gmock GTest::gtest_main vantrel::warnings)
+  # An absolute path the compiler cache leaves alone (it makes __FILE__ relative).
+  target_compile_definitions(test_${name} PRIVATE
+                             VANTREL_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
   gtest_discover_tests(test_${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST
                        DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "VANTREL_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")

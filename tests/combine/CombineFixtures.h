@@ -14,7 +14,7 @@
 namespace vantrel::test {
 
 inline std::filesystem::path ExamplesFolder() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
+    return std::filesystem::path(VANTREL_EXAMPLES_DIR);
 }
 
 inline const std::vector<std::string>& ExampleParts() {
