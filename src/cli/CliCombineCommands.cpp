@@ -145,6 +145,7 @@ void RegisterCombineCommands(CLI::App& app, CliContext& context) {
     out->needs(in);
     virtualFlag->excludes(in)->excludes(out);
     AddLinkOptions(*upload, options->ports);
+    AddVirtualKeyboardTiming(*upload, *virtualFlag, options->ports.virtualTiming);
     AddAnswerFlags(*upload, options->answers);
     upload->add_flag("--quiet", options->quiet, "No progress bar (messages are still shown)");
     upload->callback([options, &context] {

@@ -74,9 +74,11 @@ void RegisterDeviceCommands(CLI::App& app, CliContext& context) {
     auto ports = std::make_shared<DevicePorts>();
     device->add_option("--in", ports->input, "Input port: index or name (see ports)");
     device->add_option("--out", ports->output, "Output port: index or name (see ports)");
-    device->add_flag("--virtual", ports->useVirtual,
-                     "Use the in-process virtual keyboard instead of MIDI ports");
+    auto* virtualFlag =
+        device->add_flag("--virtual", ports->useVirtual,
+                         "Use the in-process virtual keyboard instead of MIDI ports");
     AddLinkOptions(*device, *ports);
+    AddVirtualKeyboardTiming(*device, *virtualFlag, ports->virtualTiming);
     RegisterDeviceActions(*device, ports, context);
 }
 

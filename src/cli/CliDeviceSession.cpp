@@ -1,6 +1,7 @@
 #include "cli/CliDeviceSession.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "cli/CliCommands.h"
 #include "device/CMidiDevice.h"
@@ -10,16 +11,25 @@
 #include "device/rtmidi/RtMidiBackend.h"
 #include "keyboard/KeyboardOptions.h"
 #include "keyboard/VirtualKeyboardBackend.h"
+#include "keyboard/options/KeyboardTimingOptions.h"
 
 namespace vantrel::cli {
 
-std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly) {
+std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly,
+                                                        KeyboardOptions keyboard) {
     auto backend = std::make_shared<CompositePortBackend>();
     // With --virtual the system's MIDI services are not needed, so none is started.
     if (!virtualOnly)
         backend->Add(MakeRtMidiBackend("Vantrel"));
-    backend->Add(std::make_shared<VirtualKeyboardBackend>());
+    backend->Add(std::make_shared<VirtualKeyboardBackend>(std::move(keyboard)));
     return backend;
+}
+
+void AddVirtualKeyboardTiming(CLI::App& command, CLI::Option& virtualFlag, KeyboardTiming& timing) {
+    for (CLI::Option* option :
+         AddKeyboardTimingOptions(command, timing, "Virtual keyboard timing (with --virtual)")) {
+        option->needs(&virtualFlag);
+    }
 }
 
 DeviceSession::DeviceSession(const DevicePorts& ports) : trans_(prompt_), trace_(ports.trace) {
@@ -28,7 +38,9 @@ DeviceSession::DeviceSession(const DevicePorts& ports) : trans_(prompt_), trace_
         Trace().Start();
     CMidiDevice& device = trans_.Device();
     device.SetPrompt(&prompt_);
-    device.SetBackend(MakeCommandLineBackend(ports.useVirtual));
+    KeyboardOptions keyboard;
+    keyboard.timing = ports.virtualTiming;
+    device.SetBackend(MakeCommandLineBackend(ports.useVirtual, std::move(keyboard)));
 }
 
 DeviceSession::~DeviceSession() {

@@ -4,10 +4,13 @@
 #include <optional>
 #include <string>
 
+#include <CLI/CLI.hpp>
+
 #include "common/TerminalPrompt.h"
 #include "device/CMidiTrans.h"
 #include "device/LinkOptions.h"
 #include "device/MidiPortBackend.h"
+#include "keyboard/KeyboardOptions.h"
 
 namespace vantrel::cli {
 
@@ -18,10 +21,15 @@ struct DevicePorts {
     bool useVirtual = false;
     LinkOptions link;   // pacing, retries and identifier for this command
     std::string trace;  // where to write the transfer trace; empty: none
+    KeyboardTiming virtualTiming;  // how the in-process keyboard answers
 };
 
 // The system's ports (RtMidi) followed by the in-process virtual keyboard's pair.
-std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly);
+std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly,
+                                                        KeyboardOptions keyboard = {});
+
+// The in-process keyboard's timing switches on a command, each usable only with --virtual.
+void AddVirtualKeyboardTiming(CLI::App& command, CLI::Option& virtualFlag, KeyboardTiming& timing);
 
 // One device command's link: the shared port layer on the command line's backend, with no
 // pump (nothing to dispatch in a terminal) and messages on stderr. The link options apply for

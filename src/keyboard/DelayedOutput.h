@@ -15,7 +15,7 @@ namespace vantrel {
 class DelayedOutput final : public KeyboardOutput {
   public:
     explicit DelayedOutput(DelayedSender& sender) : sender_(sender) {}
-    void Send(std::vector<std::uint8_t> message, std::chrono::milliseconds delay) override {
+    void Send(std::vector<std::uint8_t> message, std::chrono::microseconds delay) override {
         sender_.Queue(std::move(message), delay);
     }
 

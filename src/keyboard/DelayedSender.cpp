@@ -11,7 +11,7 @@ DelayedSender::~DelayedSender() {
     Stop();
 }
 
-void DelayedSender::Queue(std::vector<std::uint8_t> message, std::chrono::milliseconds delay) {
+void DelayedSender::Queue(std::vector<std::uint8_t> message, Clock::duration delay) {
     {
         std::lock_guard lock(mutex_);
         if (stopping_)

@@ -29,7 +29,7 @@ class DelayedSender {
     DelayedSender(const DelayedSender&) = delete;
     DelayedSender& operator=(const DelayedSender&) = delete;
 
-    void Queue(std::vector<std::uint8_t> message, std::chrono::milliseconds delay);
+    void Queue(std::vector<std::uint8_t> message, Clock::duration delay);
 
     // Drops every message not yet delivered; waits for a delivery in progress to finish unless
     // called from the delivery function itself.

@@ -28,6 +28,23 @@ struct KeyboardFaults {
     bool operator==(const KeyboardFaults&) const = default;
 };
 
+// How the keyboard's end of the cable behaves in time, as hardware does. Packet numbers count
+// every packet that reaches the keyboard, from 1, and restart whenever the timing is set.
+struct KeyboardTiming {
+    std::chrono::milliseconds ackDelay{0};   // every acknowledge this late,
+    std::chrono::milliseconds ackJitter{0};  // give or take up to this much, evenly spread
+    // Both directions at 3,125 bytes/s, as a DIN MIDI cable carries them: a packet is in only
+    // when its last byte is, and one message leaves after the other.
+    bool din = false;
+    std::uint32_t stallAfterPacket = 0;      // 0: never stalls
+    std::chrono::milliseconds stallFor{0};   // packets arriving meanwhile are lost
+    std::uint32_t unplugAfterPacket = 0;     // 0: never; after it nothing is answered, ever
+    std::chrono::milliseconds busyReply{0};  // every reply this late; what follows waits for it
+    std::uint32_t jitterSeed = 0;            // 0: a different spread on every run
+
+    bool operator==(const KeyboardTiming&) const = default;
+};
+
 struct KeyboardOptions {
     std::string name = kVirtualKeyboardName;  // the name the connect reply carries
     std::size_t slotCount = 16;               // 1 to 256
@@ -37,6 +54,9 @@ struct KeyboardOptions {
     std::filesystem::path storeFolder;                // empty: slots live in memory only
     std::map<std::size_t, SlotContent> initialSlots;  // put into the slots at start
     KeyboardFaults faults;
+    KeyboardTiming timing;
+    // The keyboard's sense of time; empty: the steady clock. Tests step it by hand.
+    std::function<std::chrono::steady_clock::time_point()> clock;
     // Told what the keyboard did (connects, stores, refusals), on the thread that drove it.
     std::function<void(const std::string&)> log;
 };

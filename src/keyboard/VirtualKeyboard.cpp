@@ -20,6 +20,10 @@ std::vector<std::uint8_t> FrameStart() {
     return start;
 }
 
+std::minstd_rand::result_type JitterSeed(std::uint32_t seed) {
+    return seed != 0 ? seed : std::random_device{}();
+}
+
 std::uint64_t CapacityOf(const KeyboardOptions& options, std::size_t slotCount) {
     return options.capacity.value_or(std::uint64_t{slotCount} * kStyleBufferSize);
 }
@@ -40,7 +44,10 @@ VirtualKeyboard::VirtualKeyboard(KeyboardOptions options, KeyboardOutput& output
       store_(std::clamp<std::size_t>(options_.slotCount, kMinSlots, sysex::kSlotCount),
              options_.storeFolder),
       joiner_(FrameStart(), MaxMessage(capacity_)),
-      faults_(options_.faults) {}
+      faults_(options_.faults),
+      timing_(options_.timing),
+      line_(options_.timing.din),
+      jitter_(JitterSeed(options_.timing.jitterSeed)) {}
 
 bool VirtualKeyboard::Load() {
     std::lock_guard lock(mutex_);
@@ -58,6 +65,16 @@ void VirtualKeyboard::SetFaults(const KeyboardFaults& faults) {
     faults_ = faults;
     packetNumber_ = 0;
     replyNumber_ = 0;
+}
+
+void VirtualKeyboard::SetTiming(const KeyboardTiming& timing) {
+    std::lock_guard lock(mutex_);
+    timing_ = timing;
+    line_ = KeyboardLine(timing.din);
+    jitter_.seed(JitterSeed(timing.jitterSeed));
+    linePacket_ = 0;
+    stalledUntil_.reset();
+    unplugged_ = false;
 }
 
 std::optional<SlotContent> VirtualKeyboard::Slot(std::size_t slot) const {
@@ -81,6 +98,37 @@ void VirtualKeyboard::OnPacket(std::span<const std::uint8_t> packet) {
     std::lock_guard lock(mutex_);
     ++counters_.packets;
     ++packetNumber_;
+    taken_ = options_.clock ? options_.clock() : KeyboardLine::Clock::now();
+    in_ = line_.Received(taken_, packet.size());
+    if (!Takes(in_))
+        return;
+    OnTakenPacket(packet);
+    AfterPacket(in_);
+}
+
+bool VirtualKeyboard::Takes(KeyboardLine::Clock::time_point in) {
+    ++linePacket_;
+    if (unplugged_)
+        return false;
+    if (stalledUntil_ && in < *stalledUntil_)
+        return false;
+    stalledUntil_.reset();
+    return true;
+}
+
+void VirtualKeyboard::AfterPacket(KeyboardLine::Clock::time_point in) {
+    if (linePacket_ == timing_.stallAfterPacket && timing_.stallFor.count() > 0) {
+        stalledUntil_ = in + timing_.stallFor;
+        Log("stalled for " + std::to_string(timing_.stallFor.count()) + " ms after packet " +
+            std::to_string(linePacket_));
+    }
+    if (linePacket_ == timing_.unplugAfterPacket) {
+        unplugged_ = true;
+        Log("unplugged after packet " + std::to_string(linePacket_));
+    }
+}
+
+void VirtualKeyboard::OnTakenPacket(std::span<const std::uint8_t> packet) {
     if (faults_.silent)
         return;
     const PacketJoiner::Result result = joiner_.Add(packet);
@@ -291,7 +339,25 @@ void VirtualKeyboard::RefuseFile(std::uint8_t status, const std::string& why) {
 void VirtualKeyboard::Acknowledge() {
     ++counters_.acknowledges;
     const auto ack = sysex::AcknowledgeMessage();
-    output_.Send(std::vector<std::uint8_t>(ack.begin(), ack.end()), std::chrono::milliseconds{0});
+    Emit(std::vector<std::uint8_t>(ack.begin(), ack.end()), AckDelay(), false);
+}
+
+KeyboardLine::Clock::duration VirtualKeyboard::AckDelay() {
+    if (timing_.ackJitter.count() <= 0)
+        return timing_.ackDelay;
+    const auto spread = timing_.ackJitter.count();
+    std::uniform_int_distribution<long long> pick(-spread, spread);
+    return std::max(std::chrono::milliseconds{0},
+                    timing_.ackDelay + std::chrono::milliseconds{pick(jitter_)});
+}
+
+void VirtualKeyboard::Emit(std::vector<std::uint8_t> message, KeyboardLine::Clock::duration ready,
+                           bool ownPath) {
+    // A reply held back by the reply-delay fault travels on its own and holds nothing up; every
+    // other message takes its turn on the line.
+    const auto due = ownPath ? in_ + ready + line_.Carry(message.size())
+                             : line_.Sent(in_ + ready, message.size());
+    output_.Send(std::move(message), std::chrono::ceil<std::chrono::microseconds>(due - taken_));
 }
 
 void VirtualKeyboard::Reply(std::uint8_t command, std::vector<std::uint8_t> message) {
@@ -308,7 +374,8 @@ void VirtualKeyboard::Send(std::uint8_t command, std::vector<std::uint8_t> messa
         message[message.size() - 3] ^= 0x01;
         damagedCommand_ = command;
     }
-    output_.Send(std::move(message), faults_.replyDelay);
+    const bool heldBack = faults_.replyDelay.count() > 0;
+    Emit(std::move(message), heldBack ? faults_.replyDelay : timing_.busyReply, heldBack);
 }
 
 void VirtualKeyboard::Log(const std::string& text) const {

@@ -6,23 +6,26 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "device/SysExProtocol.h"
+#include "keyboard/KeyboardLine.h"
 #include "keyboard/KeyboardOptions.h"
 #include "keyboard/PacketJoiner.h"
 #include "keyboard/SlotStore.h"
 
 namespace vantrel {
 
-// Where the keyboard's messages to the computer go. Send is called with the keyboard's lock
-// held, so it must only queue the message and never call back into the keyboard.
+// Where the keyboard's messages to the computer go, each to be delivered `delay` after the
+// keyboard took the packet that caused it. Send is called with the keyboard's lock held, so it
+// must only queue the message and never call back into the keyboard.
 class KeyboardOutput {
   public:
     virtual ~KeyboardOutput() = default;
-    virtual void Send(std::vector<std::uint8_t> message, std::chrono::milliseconds delay) = 0;
+    virtual void Send(std::vector<std::uint8_t> message, std::chrono::microseconds delay) = 0;
 };
 
 struct KeyboardCounters {
@@ -40,7 +43,8 @@ struct KeyboardCounters {
 // slot list one entry at a time (the next entry goes out when the computer's status reply for
 // the last one arrives), delete, and a download as a header (refused above the capacity) and
 // the file data (stored only when its data sum is right and it is a well-formed style image).
-// Every public operation may be called from any thread.
+// Every public operation may be called from any thread. The timing switches decide when each
+// message leaves (the packets are taken at once); see KeyboardTiming.
 class VirtualKeyboard {
   public:
     VirtualKeyboard(KeyboardOptions options, KeyboardOutput& output);
@@ -54,6 +58,7 @@ class VirtualKeyboard {
     void OnPacket(std::span<const std::uint8_t> packet);
 
     void SetFaults(const KeyboardFaults& faults);
+    void SetTiming(const KeyboardTiming& timing);
 
     std::optional<SlotContent> Slot(std::size_t slot) const;
     std::size_t SlotCount() const;
@@ -78,6 +83,14 @@ class VirtualKeyboard {
         std::vector<std::size_t> order;
         std::size_t next = 0;  // the entry sent last and not yet confirmed
     };
+
+    void OnTakenPacket(std::span<const std::uint8_t> packet);
+    // False for a packet lost to a stall or an unplugged cable.
+    bool Takes(KeyboardLine::Clock::time_point in);
+    void AfterPacket(KeyboardLine::Clock::time_point in);
+    KeyboardLine::Clock::duration AckDelay();
+    // Queues a message that is ready `ready` after the packet came in.
+    void Emit(std::vector<std::uint8_t> message, KeyboardLine::Clock::duration ready, bool ownPath);
 
     bool IsStatusReply(std::span<const std::uint8_t> message) const;
     void OnStatusReply(std::uint8_t command, std::uint8_t p1);
@@ -107,6 +120,14 @@ class VirtualKeyboard {
     std::uint32_t packetNumber_ = 0;  // since the faults were set
     std::uint32_t replyNumber_ = 0;   // since the faults were set
     KeyboardCounters counters_;
+    KeyboardTiming timing_;
+    KeyboardLine line_;
+    std::minstd_rand jitter_;
+    std::uint32_t linePacket_ = 0;  // since the timing was set
+    std::optional<KeyboardLine::Clock::time_point> stalledUntil_;
+    bool unplugged_ = false;
+    KeyboardLine::Clock::time_point taken_{};  // when the packet being handled was taken
+    KeyboardLine::Clock::time_point in_{};     // when its last byte was in
     std::optional<Download> download_;
     std::optional<SlotListRun> slotList_;
     std::map<std::uint8_t, std::vector<std::uint8_t>> lastReplies_;  // undamaged, by command

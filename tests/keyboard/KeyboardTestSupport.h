@@ -16,10 +16,10 @@ class RecordingOutput final : public KeyboardOutput {
   public:
     struct Sent {
         std::vector<std::uint8_t> message;
-        std::chrono::milliseconds delay;
+        std::chrono::microseconds delay;
     };
 
-    void Send(std::vector<std::uint8_t> message, std::chrono::milliseconds delay) override {
+    void Send(std::vector<std::uint8_t> message, std::chrono::microseconds delay) override {
         std::lock_guard lock(mutex_);
         sent_.push_back({std::move(message), delay});
     }

@@ -221,7 +221,7 @@ TEST_F(VirtualKeyboardTest, FaultSwitchesDropDelayAndSilence) {
     const auto sent = output_.All();
     for (const auto& message : sent) {
         const bool ack = sysex::IsAcknowledge(message.message);
-        EXPECT_EQ(message.delay.count(), ack ? 0 : 250);
+        EXPECT_EQ(message.delay, std::chrono::milliseconds(ack ? 0 : 250));
     }
     const auto replies = output_.Replies();
     ASSERT_EQ(replies.size(), 3u);

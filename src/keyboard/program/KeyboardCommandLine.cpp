@@ -6,6 +6,7 @@
 
 #include "common/AtomicFile.h"
 #include "device/SysExProtocol.h"
+#include "keyboard/options/KeyboardTimingOptions.h"
 
 namespace vantrel {
 
@@ -94,6 +95,8 @@ void AddKeyboardOptions(CLI::App& app, KeyboardProgramOptions& options) {
     app.add_flag("--silent", faults.silent,
                  "Receive everything and answer nothing: no acknowledges, no replies")
         ->group(faultGroup);
+
+    AddKeyboardTimingOptions(app, keyboard.timing, "Timing (as a real keyboard on a cable)");
 }
 
 }  // namespace vantrel
