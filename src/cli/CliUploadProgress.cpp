@@ -31,4 +31,15 @@ PromptAnswer CliUploadProgress::Ask(const std::string& text, PromptButtons butto
     return prompt_.Ask(text, buttons);
 }
 
+void CliUploadProgress::MessageWithDetail(const std::string& text, const std::string& detail) {
+    bar_.Finish();
+    prompt_.MessageWithDetail(text, detail);
+}
+
+PromptAnswer CliUploadProgress::AskWithDetail(const std::string& text, PromptButtons buttons,
+                                              const std::string& detail) {
+    bar_.Finish();
+    return prompt_.AskWithDetail(text, buttons, detail);
+}
+
 }  // namespace vantrel::cli

@@ -21,6 +21,9 @@ class CliUploadProgress final : public ProgressView, public UserPrompt {
 
     void Message(const std::string& text) override;
     PromptAnswer Ask(const std::string& text, PromptButtons buttons) override;
+    void MessageWithDetail(const std::string& text, const std::string& detail) override;
+    PromptAnswer AskWithDetail(const std::string& text, PromptButtons buttons,
+                               const std::string& detail) override;
 
   private:
     UserPrompt& prompt_;

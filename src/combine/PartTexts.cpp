@@ -28,16 +28,30 @@ PartTexts ReadPartTexts(const std::filesystem::path& path) {
     return texts;
 }
 
-std::optional<std::size_t> FindInconsistentPart(const std::vector<PartTexts>& parts) {
+std::optional<std::pair<std::size_t, std::size_t>> FindInconsistentPair(
+    const std::vector<PartTexts>& parts) {
     for (std::size_t i = 0; i < parts.size(); ++i) {
         for (std::size_t j = i + 1; j < parts.size(); ++j) {
             if (Differ(parts[i].timeSignature, parts[j].timeSignature) ||
                 Differ(parts[i].tempo, parts[j].tempo)) {
-                return j;
+                return std::make_pair(i, j);
             }
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::size_t> FindInconsistentPart(const std::vector<PartTexts>& parts) {
+    if (const auto pair = FindInconsistentPair(parts))
+        return pair->second;
+    return std::nullopt;
+}
+
+std::string BeatAndTempo(const PartTexts& part) {
+    std::string text = part.timeSignature.value_or("");
+    if (part.tempo)
+        text += (text.empty() ? "" : ", ") + *part.tempo;
+    return text;
 }
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -23,5 +24,11 @@ PartTexts ReadPartTexts(const std::filesystem::path& path);
 // signature texts when both have one, then the tempo texts. The index of file j of the first
 // pair that differs, or nullopt when all agree.
 std::optional<std::size_t> FindInconsistentPart(const std::vector<PartTexts>& parts);
+// The same pair (i, j) itself.
+std::optional<std::pair<std::size_t, std::size_t>> FindInconsistentPair(
+    const std::vector<PartTexts>& parts);
+
+// "4/4, BPM: 120": what of the two texts the file has, empty when it has neither.
+std::string BeatAndTempo(const PartTexts& part);
 
 }  // namespace vantrel

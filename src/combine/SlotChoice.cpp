@@ -12,9 +12,14 @@ const char kSelectSlotFirst[] = "Select slot first!";
 
 }  // namespace
 
+std::string DescribeSlot(std::size_t slot, const std::string& row) {
+    const std::string number = "Slot " + std::to_string(slot);
+    return row == kEmptySlotText ? number + " (empty)" : number + ": " + row;
+}
+
 SlotTexts CollectSlotTexts(const std::vector<std::string>& rows,
                            const std::vector<std::size_t>& selectedRows) {
-    SlotTexts slots{rows, false};
+    SlotTexts slots{rows, false, rows};
     std::vector<std::size_t> selected = selectedRows;
     std::sort(selected.begin(), selected.end());
     for (std::size_t row : selected) {
@@ -34,16 +39,20 @@ std::optional<std::string> ChooseSlotMarker(const SlotTexts& slots, UserPrompt& 
         return std::nullopt;
     }
     if (selected == 1) {
+        const std::size_t slot = *TargetSlot(slots.texts, std::string());
+        const std::string row = slot < slots.rows.size() ? slots.rows[slot] : std::string();
         if (slots.anyOccupiedSelected &&
-            prompt.Ask("Overwrite?", PromptButtons::YesNo) != PromptAnswer::Yes) {
+            prompt.AskWithDetail("Overwrite?", PromptButtons::YesNo, DescribeSlot(slot, row)) !=
+                PromptAnswer::Yes) {
             return std::nullopt;
         }
         return std::string();
     }
     // Asking "Using empty slot?" when no slot is free would offer a Yes that stores nothing.
-    const bool anyFree =
-        std::find(slots.texts.begin(), slots.texts.end(), kEmptySlotText) != slots.texts.end();
-    if (!anyFree || prompt.Ask("Using empty slot?", PromptButtons::YesNo) != PromptAnswer::Yes) {
+    const auto firstFree = TargetSlot(slots.texts, kEmptySlotText);
+    if (!firstFree ||
+        prompt.AskWithDetail("Using empty slot?", PromptButtons::YesNo,
+                             DescribeSlot(*firstFree, kEmptySlotText)) != PromptAnswer::Yes) {
         prompt.Message(kSelectSlotFirst);
         return std::nullopt;
     }

@@ -72,8 +72,12 @@ std::optional<std::vector<std::string>> CheckCombinedParts(const CombineLists& l
         prompt.Message(kTooFewFiles);
         return std::nullopt;
     }
-    if (const auto differing = FindInconsistentPart(parts)) {
-        prompt.Message(parts[*differing].fileName + kInconsistent);
+    if (const auto pair = FindInconsistentPair(parts)) {
+        const PartTexts& first = parts[pair->first];
+        const PartTexts& differing = parts[pair->second];
+        prompt.MessageWithDetail(differing.fileName + kInconsistent,
+                                 differing.fileName + ": " + BeatAndTempo(differing) + "\n" +
+                                     first.fileName + ": " + BeatAndTempo(first));
         return std::nullopt;
     }
     std::vector<std::string> names;

@@ -3,12 +3,28 @@
 #include <system_error>
 
 #include "common/AtomicFile.h"
-#include "common/UserPrompt.h"
+#include "common/DetailPrompt.h"
+#include "midi/MidiReadProblem.h"
 #include "pattern/PatternCheck.h"
 
 namespace vantrel {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The detail under "NAME:  File is not supported!": why the file cannot be read at all, or else
+// what the check said about it (its own boxes have been shown by then, each naming the file).
+std::string RefusalReason(const fs::path& source, const std::vector<std::string>& checkMessages) {
+    if (auto problem = DescribeReadProblem(source))
+        return *problem;
+    std::string reason;
+    for (const std::string& message : checkMessages)
+        reason += (reason.empty() ? "" : "\n") + message;
+    return reason;
+}
+
+}  // namespace
 
 ImportOutcome ImportFiles(const std::vector<std::string>& names, const fs::path& sourceFolder,
                           const fs::path& targetFolder, bool validate, UserPrompt& prompt) {
@@ -19,10 +35,14 @@ ImportOutcome ImportFiles(const std::vector<std::string>& names, const fs::path&
         std::error_code ec;
         if (!fs::exists(source, ec) || fs::is_directory(source, ec))
             continue;
-        if (validate && !CheckPatternFile(source, prompt).empty()) {
-            prompt.Message(name + ":  File is not supported!");
-            outcome.notSupported.push_back(name);
-            continue;
+        if (validate) {
+            DetailPrompt naming(prompt, fs::path(name).filename().string());
+            if (!CheckPatternFile(source, naming).empty()) {
+                prompt.MessageWithDetail(name + ":  File is not supported!",
+                                         RefusalReason(source, naming.MessagesShown()));
+                outcome.notSupported.push_back(name);
+                continue;
+            }
         }
         if (fs::exists(target, ec)) {
             const PromptAnswer answer =

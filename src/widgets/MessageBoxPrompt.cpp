@@ -6,24 +6,18 @@ namespace vantrel {
 
 namespace {
 
-int Show(QWidget* parent, const std::string& text, QMessageBox::StandardButtons buttons) {
+int Show(QWidget* parent, const std::string& text, const std::string& detail,
+         QMessageBox::StandardButtons buttons) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrel"), QString::fromStdString(text),
                     buttons, parent);
+    if (!detail.empty()) {
+        box.setInformativeText(QString::fromStdString(detail));
+    }
     return box.exec();
 }
 
-}  // namespace
-
-void MessageBoxPrompt::Message(const std::string& text) {
-    Show(parent_, text, QMessageBox::Ok);
-}
-
-PromptAnswer MessageBoxPrompt::Ask(const std::string& text, PromptButtons buttons) {
-    QMessageBox::StandardButtons offered = QMessageBox::Yes | QMessageBox::No;
-    if (buttons == PromptButtons::YesNoCancel) {
-        offered |= QMessageBox::Cancel;
-    }
-    switch (Show(parent_, text, offered)) {
+PromptAnswer AnswerOf(int button) {
+    switch (button) {
         case QMessageBox::Yes:
             return PromptAnswer::Yes;
         case QMessageBox::Cancel:
@@ -32,6 +26,33 @@ PromptAnswer MessageBoxPrompt::Ask(const std::string& text, PromptButtons button
             // Escape picks Cancel where it is offered, otherwise No.
             return PromptAnswer::No;
     }
+}
+
+QMessageBox::StandardButtons Offered(PromptButtons buttons) {
+    QMessageBox::StandardButtons offered = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == PromptButtons::YesNoCancel) {
+        offered |= QMessageBox::Cancel;
+    }
+    return offered;
+}
+
+}  // namespace
+
+void MessageBoxPrompt::Message(const std::string& text) {
+    MessageWithDetail(text, {});
+}
+
+PromptAnswer MessageBoxPrompt::Ask(const std::string& text, PromptButtons buttons) {
+    return AskWithDetail(text, buttons, {});
+}
+
+void MessageBoxPrompt::MessageWithDetail(const std::string& text, const std::string& detail) {
+    Show(parent_, text, detail, QMessageBox::Ok);
+}
+
+PromptAnswer MessageBoxPrompt::AskWithDetail(const std::string& text, PromptButtons buttons,
+                                             const std::string& detail) {
+    return AnswerOf(Show(parent_, text, detail, Offered(buttons)));
 }
 
 }  // namespace vantrel

@@ -14,6 +14,10 @@ class MessageBoxPrompt final : public UserPrompt {
 
     void Message(const std::string& text) override;
     PromptAnswer Ask(const std::string& text, PromptButtons buttons) override;
+    // The detail is the box's informative text, under the message.
+    void MessageWithDetail(const std::string& text, const std::string& detail) override;
+    PromptAnswer AskWithDetail(const std::string& text, PromptButtons buttons,
+                               const std::string& detail) override;
 
   private:
     QWidget* parent_ = nullptr;

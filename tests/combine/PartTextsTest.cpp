@@ -91,6 +91,9 @@ TEST_F(CheckCombinedPartsTest, AFillInAnotherMeterIsNamed) {
     lists_.OnCombine(SubRepository::Fill, {"f1.mid", "waltz.mid", "slow.mid"}, prompt_);
     EXPECT_FALSE(CheckCombinedParts(lists_, prompt_));
     EXPECT_EQ(prompt_.messages, std::vector<std::string>{"waltz.mid" + kInconsistent});
+    // Both values of the first pair that differs, the named file first.
+    EXPECT_EQ(prompt_.details,
+              std::vector<std::string>{"waltz.mid: 3/4, BPM: 120\ni.mid: 4/4, BPM: 120"});
 }
 
 TEST_F(CheckCombinedPartsTest, AnUnreadableFileIsNamedButNotCompared) {

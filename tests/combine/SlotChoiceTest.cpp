@@ -40,6 +40,7 @@ TEST(SlotChoice, OneSelectedFreeSlotIsTheTargetWithoutAQuestion) {
 TEST(SlotChoice, OneSelectedOccupiedSlotAsksBeforeOverwriting) {
     const Choice yes({2}, {PromptAnswer::Yes});
     EXPECT_EQ(yes.prompt.questions, std::vector<std::string>{"Overwrite?"});
+    EXPECT_EQ(yes.prompt.details, std::vector<std::string>{"Slot 2: Rock"});
     EXPECT_EQ(yes.slot, 2u);
     const Choice no({2}, {PromptAnswer::No});
     EXPECT_FALSE(no.marker);
@@ -56,6 +57,7 @@ TEST(SlotChoice, TwoSelectedSlotsAreRefused) {
 TEST(SlotChoice, NoSelectionOffersTheFirstFreeSlot) {
     const Choice yes({}, {PromptAnswer::Yes});
     EXPECT_EQ(yes.prompt.questions, std::vector<std::string>{"Using empty slot?"});
+    EXPECT_EQ(yes.prompt.details, std::vector<std::string>{"Slot 1 (empty)"});
     EXPECT_EQ(yes.slot, 1u);
     const Choice no({}, {PromptAnswer::No});
     EXPECT_FALSE(no.marker);

@@ -65,6 +65,30 @@ class ImportTest : public QObject {
         QVERIFY(!fs::exists(Source() / "a.sty"));
     }
 
+    void ARefusalNamesItsFileAndATruncatedFileGetsAReason() {
+        auto truncated = test::AcceptedPattern("Cut");
+        truncated.resize(truncated.size() - 4);
+        test::WriteBytes(Source() / "cut.mid", truncated);
+        Browser().Refresh();
+        SelectInBrowser({"a.mid", "bad.mid", "cut.mid"});
+        frame_->Middle().OnImport();
+
+        const std::vector<std::string> refusals{"bad.mid:  File is not supported!",
+                                                "cut.mid:  File is not supported!"};
+        QCOMPARE(prompt_.messages.size(), std::size_t{3});
+        QCOMPARE(prompt_.messages[0],
+                 std::string("MIDI file containing track 1-8 is not supported!"));
+        QCOMPARE(prompt_.details[0], std::string("bad.mid"));
+        QCOMPARE(prompt_.messages[1], refusals[0]);
+        QCOMPARE(prompt_.details[1],
+                 std::string("MIDI file containing track 1-8 is not supported!"));
+        QCOMPARE(prompt_.messages[2], refusals[1]);
+        QCOMPARE(prompt_.details[2],
+                 std::string("cut.mid is not a complete MIDI file: 1 of 2 tracks are present"));
+        QVERIFY(fs::exists(Intro() / "a.mid"));
+        QVERIFY(!fs::exists(Intro() / "cut.mid"));
+    }
+
     void CancelAtAnOverwriteStopsTheRest() {
         test::WriteBytes(Intro() / "b.mid", {7});
         SelectInBrowser({"a.mid", "b.mid", "c.mid"});

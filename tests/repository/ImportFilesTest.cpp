@@ -68,6 +68,27 @@ TEST_F(ImportFilesTest, AFailingFileIsReportedAndNotCopiedAndNothingIsLeftBeside
     EXPECT_EQ(test::ReadBytes(source_ / "good.sty"), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
+TEST_F(ImportFilesTest, EachRefusalNamesItsFileAndGivesItsReason) {
+    SmfWriter noTempo(1, 192);
+    noTempo.AddTrack().TimeSignature(0, 4, 2).EndOfTrack(768);
+    noTempo.AddTrack().Note(0, 12, 36, 100, 180).EndOfTrack(768);
+    test::WriteBytes(source_ / "slow.mid", noTempo.Encode());
+    auto truncated = ValidPattern(36);
+    truncated.resize(truncated.size() - 5);
+    test::WriteBytes(source_ / "cut.mid", truncated);
+
+    Import({"slow.mid", "cut.mid"});
+    // The converter's own box keeps its text and says which file it is about; the refusal
+    // after it repeats what was wrong.
+    EXPECT_EQ(prompt_.shown,
+              (std::vector<std::string>{"Tempo is required!", "slow.mid:  File is not supported!",
+                                        "cut.mid:  File is not supported!"}));
+    EXPECT_EQ(prompt_.details[0], "slow.mid");
+    EXPECT_EQ(prompt_.details[1], "Tempo is required!");
+    EXPECT_EQ(prompt_.details[2], "cut.mid is not a complete MIDI file: 1 of 2 tracks are present");
+    EXPECT_TRUE(FolderContent(target_).empty());
+}
+
 TEST_F(ImportFilesTest, NoSkipsOneFileAndCancelStopsTheRest) {
     for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
         test::WriteBytes(source_ / name, ValidPattern(40));

@@ -12,14 +12,21 @@ namespace vantrel::test {
 // A question with no scripted answer left is answered No (Cancel where offered) and counted in
 // unscriptedQuestions, so a test can assert that nothing unexpected was asked.
 class ScriptedPrompt final : public UserPrompt {
-public:
-    void Message(const std::string& text) override {
+  public:
+    void Message(const std::string& text) override { MessageWithDetail(text, {}); }
+    PromptAnswer Ask(const std::string& text, PromptButtons buttons) override {
+        return AskWithDetail(text, buttons, {});
+    }
+    void MessageWithDetail(const std::string& text, const std::string& detail) override {
         messages.push_back(text);
         shown.push_back(text);
+        details.push_back(detail);
     }
-    PromptAnswer Ask(const std::string& text, PromptButtons buttons) override {
+    PromptAnswer AskWithDetail(const std::string& text, PromptButtons buttons,
+                               const std::string& detail) override {
         questions.push_back(text);
         shown.push_back(text);
+        details.push_back(detail);
         if (answers.empty()) {
             ++unscriptedQuestions;
             return buttons == PromptButtons::YesNoCancel ? PromptAnswer::Cancel : PromptAnswer::No;
@@ -29,10 +36,11 @@ public:
         return answer;
     }
 
-    std::deque<PromptAnswer> answers;     // scripted, consumed front first
-    std::vector<std::string> messages;    // message boxes, in order
-    std::vector<std::string> questions;   // questions, in order
-    std::vector<std::string> shown;       // both, interleaved as shown
+    std::deque<PromptAnswer> answers;    // scripted, consumed front first
+    std::vector<std::string> messages;   // message boxes, in order
+    std::vector<std::string> questions;  // questions, in order
+    std::vector<std::string> shown;      // both, interleaved as shown
+    std::vector<std::string> details;    // the detail line of each entry of shown ("" for none)
     int unscriptedQuestions = 0;
 };
 
