@@ -2,12 +2,14 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QSettings>
 #include <QTimer>
 
 #include "app/CBottomView.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "controls/ui/CCJShellTree.h"
+#include "device/ui/LinkSettings.h"
 #include "repository/CRepository.h"
 #include "repository/RepositoryRoot.h"
 
@@ -39,6 +41,7 @@ bool CKelmoriApp::InitInstance() {
         CRepository::SetRoot(QDir(parser.value(repository)).absolutePath().toStdString());
     }
 
+    ApplyLinkSettings(*ProgramSettings());
     deviceLink_ = std::make_unique<DesktopDeviceLink>(prompt_, MakeDesktopPortBackend());
     frame_ = std::make_unique<CMainFrame>(prompt_);
     prompt_.SetParentWindow(frame_.get());

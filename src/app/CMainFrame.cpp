@@ -9,6 +9,7 @@
 #include "device/ui/CMiddleView.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DeviceConnectAction.h"
+#include "device/ui/LinkMenuActions.h"
 #include "repository/CRepository.h"
 #include "repository/ui/CTopTabView.h"
 #include "widgets/CGdipButton.h"
@@ -48,6 +49,10 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
             &DeviceConnectAction::OnConnect);
     connect(connector_, &DeviceConnectAction::Connected, &slotPane, &CTopLeftView::RefreshSlots);
     connect(middle_, &CMiddleView::RefreshedAll, &slotPane, &CTopLeftView::RefreshSlots);
+    linkActions_ = new LinkMenuActions(prompt, this, this);
+    connect(middle_, &CMiddleView::LinkSettingsChosen, linkActions_,
+            &LinkMenuActions::OnLinkSettings);
+    connect(middle_, &CMiddleView::SaveTraceChosen, linkActions_, &LinkMenuActions::OnSaveTrace);
     layoutReady_ = true;
     ApplyRowRule(frameGeometry().height());
 }

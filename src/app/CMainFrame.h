@@ -10,6 +10,7 @@ class CBottomView;
 class CMiddleView;
 class CTopView;
 class DeviceConnectAction;
+class LinkMenuActions;
 class UserPrompt;
 
 // The program's only window: no menu, tool or status bar, just three rows of panes in a
@@ -29,6 +30,7 @@ class CMainFrame : public QWidget {
     CMiddleView& Middle() { return *middle_; }
     CBottomView& Bottom() { return *bottom_; }
     DeviceConnectAction& Connector() { return *connector_; }
+    LinkMenuActions& LinkActions() { return *linkActions_; }
 
     // The row rule for an outer window height (frame included); heights of 100 or less, as a
     // minimised window reports, leave the rows as they are.
@@ -43,6 +45,7 @@ class CMainFrame : public QWidget {
     CMiddleView* middle_ = nullptr;
     CBottomView* bottom_ = nullptr;
     DeviceConnectAction* connector_ = nullptr;
+    LinkMenuActions* linkActions_ = nullptr;
     bool layoutReady_ = false;
 };
 

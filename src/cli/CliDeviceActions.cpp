@@ -113,11 +113,14 @@ int RunSend(const DevicePorts& ports, const std::filesystem::path& file, int slo
 
     CliProgressBar bar(CMidiTrans::DownloadPacketCount(size));
     CMidiDevice& device = session.Trans().Device();
-    if (!quiet)
+    if (!quiet) {
         device.SetTransferStep([&bar] { bar.Step(); });
+        device.SetTransferRestart([&bar] { bar.Restart(); });
+    }
     Link().progressEnabled.store(true);
     const bool stored = session.Trans().DownloadFile(file, slot, CMidiTrans::kDownloadTimeoutMs);
     Link().progressEnabled.store(false);
+    device.SetTransferRestart(nullptr);
     device.SetTransferStep(nullptr);
     bar.Finish();
     if (stored) {

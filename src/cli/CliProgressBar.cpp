@@ -23,6 +23,11 @@ void CliProgressBar::SetPosition(std::size_t position) {
     Draw();
 }
 
+void CliProgressBar::Restart() {
+    lastTenth_ = -1;
+    SetPosition(0);
+}
+
 void CliProgressBar::Draw() {
     if (terminal_) {
         WriteBar("\r", "");

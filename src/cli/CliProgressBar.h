@@ -15,6 +15,8 @@ class CliProgressBar {
         : range_(range), out_(out), showCount_(showCount), terminal_(terminal) {}
     void Step();
     void SetPosition(std::size_t position);
+    // Back to 0 when a download starts again; a plain log gets its own "0%" line for it.
+    void Restart();
     // Ends the bar's line (once), whatever the position.
     void Finish();
 

@@ -11,9 +11,16 @@ void CliUploadProgress::ShowProgress(bool visible) {
         bar_.Finish();
     visible_ = visible && enabled_;
     lastPercent_ = -1;
+    restarts_ = 0;
 }
 
 void CliUploadProgress::ProgressChanged(const TransferProgress& progress) {
+    if (visible_ && progress.Restarts() != restarts_) {
+        restarts_ = progress.Restarts();
+        lastPercent_ = progress.Percent();
+        bar_.Restart();
+        return;
+    }
     // Redrawn only when the percentage moves: one update per percent, not per packet.
     if (!visible_ || progress.Percent() == lastPercent_)
         return;

@@ -9,7 +9,8 @@
 namespace vantrel::cli {
 
 // The download pane's progress bar on a terminal, redrawn in place with the position the upload
-// reports (held below full until the keyboard confirms the image). Messages and questions pass
+// reports (held below full until the keyboard confirms the image, back to 0 when the download
+// starts again from its header). Messages and questions pass
 // through it to the terminal prompt, so a bar line is ended before any text is shown.
 class CliUploadProgress final : public ProgressView, public UserPrompt {
   public:
@@ -31,6 +32,7 @@ class CliUploadProgress final : public ProgressView, public UserPrompt {
     CliProgressBar bar_;
     bool visible_ = false;
     int lastPercent_ = -1;
+    int restarts_ = 0;
 };
 
 }  // namespace vantrel::cli

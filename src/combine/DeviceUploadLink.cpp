@@ -21,12 +21,14 @@ bool DeviceUploadLink::Ready() const {
 }
 
 bool DeviceUploadLink::Download(const std::filesystem::path& image, int slot,
-                                const std::function<void()>& step) {
+                                const DownloadSteps& steps) {
     CMidiDevice& device = trans_.Device();
-    device.SetTransferStep(step);
+    device.SetTransferStep(steps.acknowledged);
+    device.SetTransferRestart(steps.restarted);
     Link().progressEnabled.store(true);
     const bool stored = trans_.DownloadFile(image, slot, CMidiTrans::kDownloadTimeoutMs);
     Link().progressEnabled.store(false);
+    device.SetTransferRestart({});
     device.SetTransferStep({});
     return stored;
 }

@@ -17,9 +17,9 @@ class DeviceUploadLink final : public UploadLink {
     explicit DeviceUploadLink(CMidiTrans& trans) : trans_(trans) {}
 
     bool Ready() const override;
-    // Progress steps are reported only for the length of this call.
+    // Steps and restarts are reported only for the length of this call.
     bool Download(const std::filesystem::path& image, int slot,
-                  const std::function<void()>& step) override;
+                  const DownloadSteps& steps) override;
 
   private:
     CMidiTrans& trans_;

@@ -5,7 +5,8 @@ namespace vantrel {
 // The download's progress: one step per acknowledged packet. Sending the 20474-byte style image
 // takes 892 acknowledged packets (a header packet and 891 data packets), so the range is 0..892.
 // The bar never shows full before the keyboard has confirmed the image: a step that reaches 99%
-// falls back to 98% of the range (874), and only Complete sets the full range.
+// falls back to 98% of the range (874), and only Complete sets the full range. A download that
+// lost an acknowledge goes out again from its file header, and the bar starts again from 0.
 class TransferProgress {
   public:
     static constexpr int kImagePackets = 892;
@@ -14,15 +15,23 @@ class TransferProgress {
 
     void Step();
     void Complete() { position_ = range_; }
+    void Restart() {
+        position_ = 0;
+        ++restarts_;
+    }
 
     int Position() const { return position_; }
     int Range() const { return range_; }
     // Position as a whole percentage of the range, truncated.
     int Percent() const;
+    // How often the download has started again; a view that keeps its own state (a log that
+    // writes one line per tenth) learns of a restart here.
+    int Restarts() const { return restarts_; }
 
   private:
     int range_;
     int position_ = 0;
+    int restarts_ = 0;
 };
 
 }  // namespace vantrel

@@ -20,15 +20,21 @@ class SlotListView {
     virtual void RefreshSlots() = 0;
 };
 
+// What a download reports while it runs, on the thread that sends.
+struct DownloadSteps {
+    std::function<void()> acknowledged;  // after each acknowledged packet
+    std::function<void()> restarted;     // the download starts again from its file header
+};
+
 // What the upload needs of the device link.
 class UploadLink {
   public:
     virtual ~UploadLink() = default;
     // Connected, the port layer exists and no device transaction runs.
     virtual bool Ready() const = 0;
-    // Sends the image file into the slot; step runs after each acknowledged packet.
+    // Sends the image file into the slot, reporting through steps.
     virtual bool Download(const std::filesystem::path& image, int slot,
-                          const std::function<void()>& step) = 0;
+                          const DownloadSteps& steps) = 0;
 };
 
 // The download pane's progress bar: shown during the transfer, told of every change.

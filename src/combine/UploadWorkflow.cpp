@@ -40,10 +40,16 @@ bool SendImage(const fs::path& mixPath, const std::vector<std::uint8_t>& image, 
     TransferProgress progress;
     env.progress.ProgressChanged(progress);
     env.progress.ShowProgress(true);
-    const bool stored = env.link.Download(mixPath, static_cast<int>(slot), [&] {
+    DownloadSteps steps;
+    steps.acknowledged = [&] {
         progress.Step();
         env.progress.ProgressChanged(progress);
-    });
+    };
+    steps.restarted = [&] {
+        progress.Restart();
+        env.progress.ProgressChanged(progress);
+    };
+    const bool stored = env.link.Download(mixPath, static_cast<int>(slot), steps);
     std::error_code ec;
     fs::remove(mixPath, ec);
     if (stored) {

@@ -1,5 +1,6 @@
 #include "device/LinkTrace.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/AtomicFile.h"
@@ -19,9 +20,10 @@ std::string HexBytes(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
-void LinkTrace::Start() {
+void LinkTrace::Start(std::size_t maxLines) {
     const std::lock_guard lock(mutex_);
     lines_.clear();
+    maxLines_ = std::max<std::size_t>(maxLines, 1);
     start_ = std::chrono::steady_clock::now();
     recording_.store(true);
 }
@@ -54,7 +56,7 @@ void LinkTrace::Add(std::string_view kind, std::string_view text) {
     std::string line(stamp);
     line.append(kind).append(" ").append(text);
     lines_.push_back(std::move(line));
-    if (lines_.size() > kMaxLines)
+    while (lines_.size() > maxLines_)
         lines_.pop_front();
 }
 

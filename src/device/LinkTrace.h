@@ -21,13 +21,13 @@ namespace vantrel {
 //      13.002 state HeaderSent -> HeaderAccepted
 // One per process. Packets are recorded on the thread that sends or receives them, so lines are
 // added under a lock; while recording is off nothing is taken or allocated. The record keeps the
-// newest kMaxLines lines.
+// newest lines, kMaxLines unless Start is given fewer (the window records all the time).
 class LinkTrace {
   public:
     static constexpr std::size_t kMaxLines = 200000;
 
-    // Starts a fresh record.
-    void Start();
+    // Starts a fresh record of at most maxLines lines (at least one).
+    void Start(std::size_t maxLines = kMaxLines);
     void Stop();
     bool Recording() const { return recording_.load(std::memory_order_relaxed); }
 
@@ -46,6 +46,7 @@ class LinkTrace {
     mutable std::mutex mutex_;
     std::chrono::steady_clock::time_point start_;
     std::deque<std::string> lines_;
+    std::size_t maxLines_ = kMaxLines;
 };
 
 LinkTrace& Trace();

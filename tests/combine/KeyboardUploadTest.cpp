@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "CombineFixtures.h"
@@ -25,12 +26,14 @@ struct RecordedProgress final : ProgressView {
     int changes = 0;
     int last = -1;
     int highestBeforeLast = 0;
+    std::vector<int> positions;
     void ShowProgress(bool) override {}
     void ProgressChanged(const TransferProgress& progress) override {
         ++changes;
         if (last > highestBeforeLast)
             highestBeforeLast = last;
         last = progress.Position();
+        positions.push_back(last);
     }
 };
 
@@ -120,6 +123,35 @@ TEST_F(KeyboardUploadTest, TheExampleStyleIsStoredInTheSelectedSlot) {
     EXPECT_EQ(progress_.last, TransferProgress::kImagePackets);
     EXPECT_LT(progress_.highestBeforeLast, TransferProgress::kImagePackets);
     EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(KeyboardUploadTest, ALostAcknowledgeStartsTheBarAgainFromNothing) {
+    constexpr int kDropped = 300;
+    Start();
+    // Counted from here: the header is packet 1 of the upload.
+    KeyboardFaults faults;
+    faults.dropAckOfPacket = kDropped;
+    backend_->Keyboard().SetFaults(faults);
+    slots_->Select({2});
+    prompt_.shown.clear();
+    ASSERT_EQ(Upload(), UploadResult::Stored);
+    // The messages are those of an upload that went through at once.
+    EXPECT_EQ(prompt_.shown, std::vector<std::string>{"Download successfully!"});
+    ASSERT_TRUE(backend_->Keyboard().Slot(2));
+    EXPECT_EQ(backend_->Keyboard().Slot(2)->image.size(), kStyleWrittenSize);
+
+    // 0, then one step per acknowledged packet up to the one before the lost acknowledge, back
+    // to 0 for the second try, its 892 steps (held below full), and full on the confirmation.
+    const std::vector<int>& seen = progress_.positions;
+    ASSERT_EQ(seen.size(), static_cast<std::size_t>(1 + (kDropped - 1) + 1 +
+                                                    TransferProgress::kImagePackets + 1));
+    for (int i = 0; i < kDropped; ++i)
+        ASSERT_EQ(seen[i], i) << "at change " << i;
+    EXPECT_EQ(seen[kDropped], 0);
+    EXPECT_EQ(seen[kDropped + 1], 1);
+    EXPECT_LT(*std::max_element(seen.begin() + kDropped, seen.end() - 1),
+              TransferProgress::kImagePackets);
+    EXPECT_EQ(seen.back(), TransferProgress::kImagePackets);
 }
 
 TEST_F(KeyboardUploadTest, AnOccupiedSlotIsOverwrittenOnlyAfterYes) {

@@ -20,10 +20,10 @@ struct FakeLink final : UploadLink {
     std::vector<std::pair<std::vector<std::uint8_t>, int>> sent;  // file bytes, slot
 
     bool Ready() const override { return ready; }
-    bool Download(const fs::path& image, int slot, const std::function<void()>& step) override {
+    bool Download(const fs::path& image, int slot, const DownloadSteps& report) override {
         sent.emplace_back(test::ReadBytes(image), slot);
         for (int i = 0; i < steps; ++i)
-            step();
+            report.acknowledged();
         return stores;
     }
 };

@@ -1,11 +1,14 @@
 #include "device/ui/CMiddleView.h"
 
+#include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QResizeEvent>
 #include <QUrl>
 
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
+#include "device/ui/LinkMenuActions.h"
 #include "repository/CRepository.h"
 #include "repository/ImportFiles.h"
 #include "repository/ImportPaths.h"
@@ -45,7 +48,8 @@ CMiddleView::CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tr
       refresh_(MakeButton("Refresh", this)),
       import_(MakeButton("Import", this)),
       help_(MakeButton("Help", this)),
-      about_(MakeButton("About", this)) {
+      about_(MakeButton("About", this)),
+      runMenu_(ExecMenu()) {
     setObjectName(QStringLiteral("CMiddleView"));
     connect(refresh_, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
     connect(import_, &CGdipButton::clicked, this, &CMiddleView::OnImport);
@@ -96,6 +100,24 @@ void CMiddleView::OnAbout() {
     for (CGdipButton* button : {connect_, refresh_, import_, help_, about_}) {
         button->update();
     }
+}
+
+void CMiddleView::ShowLinkMenu(const QPoint& position) {
+    QMenu menu(this);
+    const bool idle = LinkMenuActions::Available();
+    QAction* settings = menu.addAction(QStringLiteral("Link settings\u2026"), this,
+                                       &CMiddleView::LinkSettingsChosen);
+    QAction* trace = menu.addAction(QStringLiteral("Save transfer trace\u2026"), this,
+                                    &CMiddleView::SaveTraceChosen);
+    settings->setEnabled(idle);
+    trace->setEnabled(idle);
+    runMenu_(menu, mapToGlobal(position));
+}
+
+void CMiddleView::contextMenuEvent(QContextMenuEvent* event) {
+    // The buttons leave the right click to the strip, so the menu opens over them too.
+    ShowLinkMenu(mapFromGlobal(event->globalPos()));
+    event->accept();
 }
 
 void CMiddleView::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "device/ui/DeleteRefreshMenu.h"
+
 namespace vantrel {
 
 class CCJShellList;
@@ -14,7 +16,8 @@ class UserPrompt;
 // The button strip between the top panes and the file browser: Connect and Refresh on the
 // left, Import, Help and About on the right. Import copies the browser's selected files into the
 // sub-repository of the current tab, checking each one as the keyboard would take it; files
-// dropped on the sub-repository lists go the same way.
+// dropped on the sub-repository lists go the same way. A right click on the strip offers
+// "Link settings…" and "Save transfer trace…".
 class CMiddleView : public QWidget {
     Q_OBJECT
   public:
@@ -30,6 +33,11 @@ class CMiddleView : public QWidget {
     // The user guide opened by Help: "user-guide.html" beside the program.
     static std::filesystem::path HelpFile();
 
+    void SetMenuRunner(MenuRunner run) { runMenu_ = std::move(run); }
+    // The link menu at a position in the strip; its entries are greyed while a device
+    // transaction runs.
+    void ShowLinkMenu(const QPoint& position);
+
   public slots:
     void OnImport();
     // Files from outside the program, each imported from its own folder.
@@ -41,9 +49,12 @@ class CMiddleView : public QWidget {
   signals:
     // After the lists are reloaded by Refresh; the device slot list reloads itself on it.
     void RefreshedAll();
+    void LinkSettingsChosen();
+    void SaveTraceChosen();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     UserPrompt& prompt_;
@@ -55,6 +66,7 @@ class CMiddleView : public QWidget {
     CGdipButton* import_;
     CGdipButton* help_;
     CGdipButton* about_;
+    MenuRunner runMenu_;
 };
 
 }  // namespace vantrel

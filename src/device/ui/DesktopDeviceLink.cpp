@@ -5,6 +5,7 @@
 #include "device/CMidiDevice.h"
 #include "device/CompositePortBackend.h"
 #include "device/LinkState.h"
+#include "device/LinkTrace.h"
 #include "device/rtmidi/RtMidiBackend.h"
 #include "keyboard/VirtualKeyboardBackend.h"
 
@@ -22,9 +23,11 @@ DesktopDeviceLink::DesktopDeviceLink(UserPrompt& prompt, std::shared_ptr<MidiPor
     device->SetPrompt(&prompt);
     device->SetPump([] { QCoreApplication::processEvents(); });
     device->SetBackend(std::move(backend));
+    Trace().Start(kWindowTraceLines);
 }
 
 DesktopDeviceLink::~DesktopDeviceLink() {
+    Trace().Stop();
     CMidiDevice* device = CMidiDevice::Instance();
     // The ports close (and the input thread stops) before the handler and the prompt go.
     device->SetBackend(nullptr);
