@@ -8,6 +8,7 @@
 #include "app/CBottomView.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "controls/ui/BrowseToFiles.h"
 #include "controls/ui/CCJShellTree.h"
 #include "device/ui/LinkSettings.h"
 #include "repository/CRepository.h"
@@ -18,6 +19,8 @@ namespace vantrel {
 CKelmoriApp::CKelmoriApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vantrel"));
     setApplicationVersion(QStringLiteral("1.0.3"));
+    // Lets the desktop match the window to its entry (vantrel.desktop) and its icon.
+    setDesktopFileName(QStringLiteral("vantrel"));
 }
 
 CKelmoriApp::~CKelmoriApp() = default;
@@ -36,6 +39,11 @@ bool CKelmoriApp::InitInstance() {
                                     QStringLiteral("Open the file browser at <folder>."),
                                     QStringLiteral("folder"));
     parser.addOptions({repository, browse});
+    parser.addPositionalArgument(
+        QStringLiteral("files"),
+        QStringLiteral("MIDI files to show in the file browser: their folder is opened with "
+                       "them selected."),
+        QStringLiteral("[FILE.mid...]"));
     parser.process(*this);
     if (parser.isSet(repository)) {
         CRepository::SetRoot(QDir(parser.value(repository)).absolutePath().toStdString());
@@ -48,8 +56,10 @@ bool CKelmoriApp::InitInstance() {
     splashWanted_ = true;
     ShowSplashScreen();
 
-    frame_->Bottom().Tree().SelectFolder(parser.isSet(browse) ? parser.value(browse)
-                                                              : QDir::homePath());
+    CBottomView& browser = frame_->Bottom();
+    if (!BrowseToFiles(browser.Tree(), browser.List(), parser.positionalArguments())) {
+        browser.Tree().SelectFolder(parser.isSet(browse) ? parser.value(browse) : QDir::homePath());
+    }
     frame_->show();
     // The first tick arrives only once the event loop runs, that is once the window is up.
     QTimer::singleShot(1, this, &CKelmoriApp::HideSplashScreen);

@@ -24,7 +24,9 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
     CRepository::CreateFolders();
 
     setWindowTitle(QStringLiteral("Vantrel"));
-    setWindowIcon(QIcon(QStringLiteral(":/vantrel/program-icon.svg")));
+    // The icon theme's "vantrel" is the installed artwork; the built-in picture is the same.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("vantrel"),
+                                   QIcon(QStringLiteral(":/vantrel/program-icon.svg"))));
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "repository/InstallLayout.h"
 #include "repository/ModuleDirectory.h"
 
 namespace vantrel {
@@ -37,17 +38,21 @@ RepositoryRootChoice ChooseRepositoryRoot(const fs::path& programFolder, bool pr
 
 RepositoryRootChoice DefaultRepositoryRoot() {
     const fs::path& program = ModuleDirectory();
-    const bool writable = !program.empty() && ::access(program.c_str(), W_OK) == 0;
+    // An installed program's folder (/usr/bin) is the system's, even where it is writable, as
+    // it is for root: the repository then always lies in the user's data folder.
+    const bool writable =
+        !program.empty() && !ThisInstallLayout().installed && ::access(program.c_str(), W_OK) == 0;
     return ChooseRepositoryRoot(program, writable, Environment("XDG_DATA_HOME"),
                                 Environment("HOME"));
 }
 
 std::string DescribeDefaultRepositoryRoot() {
     const RepositoryRootChoice choice = DefaultRepositoryRoot();
-    return choice.root.string() + (choice.besideProgram
-                                       ? " (beside the program, whose folder is writable)"
-                                       : " (in the user's data folder, since the program's "
-                                         "folder is not writable)");
+    return choice.root.string() +
+           (choice.besideProgram            ? " (beside the program, whose folder is writable)"
+            : ThisInstallLayout().installed ? " (in the user's data folder)"
+                                            : " (in the user's data folder, since the program's "
+                                              "folder is not writable)");
 }
 
 }  // namespace vantrel

@@ -5,8 +5,9 @@
 
 namespace vantrel {
 
-// Where the repository lies by default: "Repository" beside the program when the program's
-// folder is writable, otherwise "vantrel/Repository" in the user's data folder
+// Where the repository lies by default: "Repository" beside the program when the program runs
+// from a writable folder that is not an install prefix's bin folder, otherwise "vantrel/Repository"
+// in the user's data folder
 // ($XDG_DATA_HOME, or ~/.local/share when that is unset or not absolute).
 struct RepositoryRootChoice {
     std::filesystem::path root;

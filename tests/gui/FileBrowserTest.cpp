@@ -7,6 +7,7 @@
 
 #include "ScriptedPrompt.h"
 #include "WindowTestSupport.h"
+#include "controls/ui/BrowseToFiles.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
 #include "controls/ui/ShellListModel.h"
@@ -64,6 +65,33 @@ class FileBrowserTest : public QObject {
 
         QVERIFY(!tree_->SelectFolder(folder + QStringLiteral("/missing")));
         QCOMPARE(prompt_.messages, std::vector<std::string>{(Path() / "missing").string()});
+    }
+
+    void FilesHandedToTheProgramShowTheirFolderSelected() {
+        for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
+            Write(name, test::AcceptedPattern());
+        }
+        fs::create_directory(Path() / "other");
+        test::WriteBytes(Path() / "other" / "d.mid", test::AcceptedPattern());
+        const auto file = [this](const fs::path& relative) {
+            return QString::fromStdString((Path() / relative).string());
+        };
+        QSignalSpy listed(list_.get(), &CCJShellList::Listed);
+        // A file of another folder and a missing one are passed over; the first file decides.
+        QVERIFY(BrowseToFiles(
+            *tree_, *list_, {file("c.mid"), file("other/d.mid"), file("a.mid"), file("gone.mid")}));
+        QTRY_COMPARE(listed.count(), 1);
+        QCOMPARE(list_->CurrentFolder(), QDir::cleanPath(file("")));
+        QCOMPARE(list_->SelectedNames(), (QStringList{"a.mid", "c.mid"}));
+
+        // A later listing keeps no stale selection request.
+        list_->Refresh();
+        QTRY_COMPARE(listed.count(), 2);
+        QVERIFY(list_->SelectedNames().isEmpty());
+
+        QVERIFY(!BrowseToFiles(*tree_, *list_, {file("missing/x.mid")}));
+        QVERIFY(!BrowseToFiles(*tree_, *list_, {}));
+        QCOMPARE(list_->CurrentFolder(), QDir::cleanPath(file("")));
     }
 
     void HeadersAreThoseOfTheMidiList() {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <utility>
 
 #include "common/UserPrompt.h"
 #include "controls/ui/BrowserFileOps.h"
@@ -121,8 +122,30 @@ void CCJShellList::Fill(const QString& folder) {
 
 void CCJShellList::ShowRows(const std::vector<ShellRow>& rows) {
     model_->SetRows(rows);
+    SelectPendingNames();
     SetListing(false);
     emit Listed();
+}
+
+void CCJShellList::SelectPendingNames() {
+    if (pendingSelection_.isEmpty()) {
+        return;
+    }
+    const QStringList names = std::exchange(pendingSelection_, {});
+    selectionModel()->clearSelection();
+    bool first = true;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        if (!names.contains(model_->Row(row).name)) {
+            continue;
+        }
+        const QModelIndex index = model_->index(row, 0);
+        selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        if (first) {
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+            scrollTo(index);
+            first = false;
+        }
+    }
 }
 
 void CCJShellList::SetListing(bool listing) {

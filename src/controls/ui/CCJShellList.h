@@ -40,6 +40,9 @@ class CCJShellList : public QTreeView {
     void Fill(const QString& folder);
     void Refresh() { Fill(folder_); }
     bool IsListing() const { return listing_; }
+    // Selects the rows of these names once the next listing has arrived (files handed to the
+    // program, as a desktop's "Open with" does); names the folder lacks are passed over.
+    void SelectWhenListed(QStringList names) { pendingSelection_ = std::move(names); }
     void OnDelete();
     void OnRename(const QString& oldName, const QString& newName);
     void OpenRow(int row);
@@ -55,6 +58,7 @@ class CCJShellList : public QTreeView {
 
   private:
     void ShowRows(const std::vector<ShellRow>& rows);
+    void SelectPendingNames();
     void SetListing(bool listing);
 
     UserPrompt& prompt_;
@@ -63,6 +67,7 @@ class CCJShellList : public QTreeView {
     CCJShellTree* tree_ = nullptr;
     ShellListingOptions options_;
     QString folder_;
+    QStringList pendingSelection_;
     bool listing_ = false;
 };
 

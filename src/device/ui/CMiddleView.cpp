@@ -12,7 +12,7 @@
 #include "repository/CRepository.h"
 #include "repository/ImportFiles.h"
 #include "repository/ImportPaths.h"
-#include "repository/ModuleDirectory.h"
+#include "repository/InstallLayout.h"
 #include "repository/ui/CTopTabView.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CGdipButton.h"
@@ -58,7 +58,7 @@ CMiddleView::CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tr
 }
 
 std::filesystem::path CMiddleView::HelpFile() {
-    return ModuleDirectory() / "user-guide.html";
+    return ThisInstallLayout().userGuide;
 }
 
 void CMiddleView::OnImport() {

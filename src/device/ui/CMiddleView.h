@@ -30,7 +30,8 @@ class CMiddleView : public QWidget {
     CGdipButton& HelpButton() { return *help_; }
     CGdipButton& AboutButton() { return *about_; }
 
-    // The user guide opened by Help: "user-guide.html" beside the program.
+    // The user guide opened by Help: "user-guide.html" beside the program, or in the install
+    // prefix's share/doc/vantrel once installed.
     static std::filesystem::path HelpFile();
 
     void SetMenuRunner(MenuRunner run) { runMenu_ = std::move(run); }
