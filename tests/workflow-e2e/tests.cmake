@@ -22,3 +22,10 @@ if(TARGET vantrel-cli AND TARGET vantrel-keyboard)
                    ${PROJECT_SOURCE_DIR}/scripts)
   set_tests_properties(workflow-e2e.UploadOverJack PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 endif()
+
+if(TARGET vantrel-cli)
+  add_test(NAME workflow-e2e.RepositoryOnFat
+           COMMAND ${workflow_e2e_dir}/repository_on_fat.sh $<TARGET_FILE:vantrel-cli>
+                   ${PROJECT_SOURCE_DIR}/examples)
+  set_tests_properties(workflow-e2e.RepositoryOnFat PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
+endif()
