@@ -11,17 +11,20 @@ if(TARGET vantrel-keyboard AND TARGET vantrel-cli)
 endif()
 
 # A keyboard that behaves like hardware on a slow cable, the cases in sequence on one server.
-# The late-acknowledge case waits out 892 acknowledges of 150 ms; it runs code the other cases
-# run too, so the sanitizer runs leave it out (its name ends in SlowOverJack).
+# The late and jittered acknowledges wait out 892 acknowledges of 150 and of 40 +- 30 ms; they
+# run code the other cases run too, so the sanitizer runs leave them out (SlowOverJack). The
+# jittered ones come within 30 ms of the 100 ms wait, which JACK's own delay on a machine
+# loaded far beyond its cores can exceed.
 if(TARGET vantrel-keyboard AND TARGET vantrel-cli)
   set(link_faults_args $<TARGET_FILE:vantrel-keyboard> $<TARGET_FILE:vantrel-cli>
                        $<TARGET_FILE:make_style_image> ${PROJECT_SOURCE_DIR}/examples
                        ${PROJECT_SOURCE_DIR}/scripts)
   add_test(NAME e2e.LinkFaultsOverJack
            COMMAND ${CMAKE_CURRENT_LIST_DIR}/link_faults_over_jack.sh ${link_faults_args}
-                   jitter din stall unplug list)
+                   din stall unplug list)
   add_test(NAME e2e.LateAcknowledgesSlowOverJack
-           COMMAND ${CMAKE_CURRENT_LIST_DIR}/link_faults_over_jack.sh ${link_faults_args} late)
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/link_faults_over_jack.sh ${link_faults_args} late
+                   jitter)
   set_tests_properties(e2e.LinkFaultsOverJack e2e.LateAcknowledgesSlowOverJack
                        PROPERTIES TIMEOUT 280 RUN_SERIAL TRUE)
 endif()
