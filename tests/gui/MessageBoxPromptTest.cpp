@@ -1,6 +1,9 @@
 // The window's message boxes: the text exactly as given, the detail line under it, and the
 // buttons the keyboard presses.
 
+#include <functional>
+#include <utility>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -45,17 +48,18 @@ class MessageBoxPromptTest : public QObject {
     }
 
   private:
-    // Runs act on the next modal box once it is shown.
+    // Runs act on the next modal box once it is shown. Each poll hands act on by value, so no
+    // callable refers to itself and nothing outlives the answered box.
     static void AnswerNextBox(std::function<void(QMessageBox&)> act) {
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [act, poll] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                act(*box);
-            } else {
-                QTimer::singleShot(10, *poll);
-            }
-        };
-        QTimer::singleShot(0, *poll);
+        QTimer::singleShot(0, [act = std::move(act)] { PollForBox(act); });
+    }
+
+    static void PollForBox(const std::function<void(QMessageBox&)>& act) {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            act(*box);
+        } else {
+            QTimer::singleShot(10, [act] { PollForBox(act); });
+        }
     }
 };
 
