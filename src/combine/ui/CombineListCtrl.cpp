@@ -1,16 +1,15 @@
 #include "combine/ui/CombineListCtrl.h"
 
-#include <QDesktopServices>
 #include <QDropEvent>
 #include <QFileIconProvider>
 #include <QHeaderView>
 #include <QMimeData>
-#include <QUrl>
 
 #include "combine/PartBlockBytes.h"
 #include "combine/PartTexts.h"
 
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/DesktopOpen.h"
 #include "widgets/ListKeys.h"
 #include "widgets/QtPaths.h"
 
@@ -30,7 +29,7 @@ CombineListCtrl::CombineListCtrl(const QString& heading, std::filesystem::path f
       folder_(std::move(folder)),
       menuRunner_(ExecMenu()),
       openFile_([](const std::filesystem::path& file) {
-          QDesktopServices::openUrl(QUrl::fromLocalFile(FromFsPath(file)));
+          (void)DesktopOpenerOfSystem()(FromFsPath(file));
       }) {
     setObjectName(QStringLiteral("CombineListCtrl") + heading);
     // The name stays in column 0, which removing and opening read.

@@ -66,6 +66,12 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
     for (std::size_t i = 0; i < widths.size(); ++i) {
         setColumnWidth(static_cast<int>(i), widths[i]);
     }
+    // The times keep room for their whole text in the font the desktop uses.
+    const int modified = model_->ColumnIndex(ShellListModel::Column::Modified);
+    setColumnWidth(
+        modified,
+        std::max(kModifiedWidth,
+                 fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00")) + 16));
     // Song names are the long texts: their column takes what the window gives beyond the
     // others' widths. Without it the last column does, so the times are not cut off.
     const int songName = model_->ColumnIndex(ShellListModel::Column::SongName);

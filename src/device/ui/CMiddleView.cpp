@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QResizeEvent>
 
@@ -130,6 +131,17 @@ void CMiddleView::contextMenuEvent(QContextMenuEvent* event) {
     // The buttons leave the right click to the strip, so the menu opens over them too.
     ShowLinkMenu(mapFromGlobal(event->globalPos()));
     event->accept();
+}
+
+void CMiddleView::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 from a focused button, as the context-menu key does: the menu opens below it.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QWidget* focus = focusWidget();
+        ShowLinkMenu(focus != nullptr ? focus->geometry().bottomLeft() : QPoint(0, 0));
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CMiddleView::resizeEvent(QResizeEvent* event) {

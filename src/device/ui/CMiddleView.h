@@ -61,6 +61,7 @@ class CMiddleView : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     UserPrompt& prompt_;
