@@ -6,6 +6,7 @@
 #include "combine/ui/CTopMiddleView.h"
 #include "combine/ui/TopCombineBtnView.h"
 #include "device/ui/CTopLeftView.h"
+#include "device/ui/DevListCtrl.h"
 #include "repository/ui/CTopTabView.h"
 
 namespace vantrel {
@@ -13,7 +14,7 @@ namespace vantrel {
 CTopView::CTopView(UserPrompt& prompt, QWidget* parent)
     : QWidget(parent),
       splitter_(new CDisabledCSplitterWnd(Qt::Horizontal, this)),
-      tabView_(new CTopTabView),
+      tabView_(new CTopTabView(prompt)),
       slotsView_(new CTopLeftView(prompt)),
       combineView_(new CTopCombineView(prompt)),
       downloadView_(new CTopMiddleView(prompt, *combineView_, *slotsView_)),
@@ -26,6 +27,8 @@ CTopView::CTopView(UserPrompt& prompt, QWidget* parent)
     // Files dropped on a combine list are imported into its sub-repository.
     connect(combineView_, &CTopCombineView::RepositoryChanged, tabView_,
             &CTopTabView::RefreshAllPages);
+    connect(downloadView_, &CTopMiddleView::StyleStored, &slotsView_->List(),
+            &DevListCtrl::SetUploadNote);
     splitter_->SetPaneInfos(TopViewInitialColumns(width()));
     splitter_->setGeometry(rect());
 }

@@ -80,12 +80,20 @@ std::vector<std::string> CRepository::List(SubRepository sub) {
     return names;
 }
 
-void CRepository::Remove(SubRepository sub, const std::vector<std::string>& names) {
+std::vector<fs::path> CRepository::EntryPaths(SubRepository sub,
+                                              const std::vector<std::string>& names) {
+    std::vector<fs::path> paths;
     for (const std::string& name : names) {
-        if (const auto path = EntryPath(sub, name)) {
-            std::error_code ec;
-            fs::remove(*path, ec);
-        }
+        if (auto path = EntryPath(sub, name))
+            paths.push_back(std::move(*path));
+    }
+    return paths;
+}
+
+void CRepository::Remove(SubRepository sub, const std::vector<std::string>& names) {
+    for (const fs::path& path : EntryPaths(sub, names)) {
+        std::error_code ec;
+        fs::remove(path, ec);
     }
 }
 

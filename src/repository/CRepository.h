@@ -26,7 +26,11 @@ class CRepository {
     static void CreateFolders();
     // The entries in the order the file system gives them; empty for a missing folder.
     static std::vector<std::string> List(SubRepository sub);
-    // Deletes each named entry; names that are not bare entry names are ignored.
+    // The files of the named entries that exist, in the order named; names that are not bare
+    // entry names are left out.
+    static std::vector<std::filesystem::path> EntryPaths(SubRepository sub,
+                                                         const std::vector<std::string>& names);
+    // Deletes each named entry for good; names that are not bare entry names are ignored.
     static void Remove(SubRepository sub, const std::vector<std::string>& names);
     static void RemoveAll(SubRepository sub);
     // Copies each named entry byte for byte; a name the target already holds keeps the target's

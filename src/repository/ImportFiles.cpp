@@ -38,6 +38,7 @@ ImportOutcome ImportFiles(const std::vector<std::string>& names, const fs::path&
         if (validate) {
             DetailPrompt naming(prompt, fs::path(name).filename().string());
             if (!CheckPatternFile(source, naming).empty()) {
+                // The one box that tells of a refused file; an offer to mend the file goes here.
                 prompt.MessageWithDetail(name + ":  File is not supported!",
                                          RefusalReason(source, naming.MessagesShown()));
                 outcome.notSupported.push_back(name);

@@ -1,5 +1,6 @@
 #include "widgets/CGdipButton.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "widgets/SvgPixmap.h"
@@ -36,6 +37,16 @@ void CGdipButton::resizeEvent(QResizeEvent* event) {
 void CGdipButton::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
     update();
+}
+
+void CGdipButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !event->isAutoRepeat()) {
+        animateClick();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void CGdipButton::leaveEvent(QEvent* event) {

@@ -22,6 +22,8 @@ class CGdipButton : public QAbstractButton {
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Return and Enter press a focused button as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QString normalPicture_;

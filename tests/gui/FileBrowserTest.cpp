@@ -2,12 +2,15 @@
 // read in the background, delete, rename and the messages for items that disappeared.
 
 #include <QDir>
+#include <QFileInfo>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "ScriptedPrompt.h"
 #include "WindowTestSupport.h"
 #include "controls/ui/BrowseToFiles.h"
+#include "controls/ui/BrowserDragPicture.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
 #include "controls/ui/ShellListModel.h"
@@ -106,6 +109,85 @@ class FileBrowserTest : public QObject {
         QCOMPARE(list_->columnWidth(3), 75);
     }
 
+    void TheSongNameColumnTakesTheWidthTheWindowGives() {
+        Write("a.mid", test::AcceptedPattern());
+        list_->resize(600, 200);
+        list_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(list_.get()));
+        Show();
+        const int songName = list_->Model().ColumnIndex(Column::SongName);
+        const int modified = list_->Model().ColumnIndex(Column::Modified);
+        const int narrow = list_->columnWidth(songName);
+        const int times = list_->columnWidth(modified);
+        QVERIFY(times >= 110);
+        list_->resize(900, 200);
+        QTRY_VERIFY(list_->columnWidth(songName) >= narrow + 290);
+        QCOMPARE(list_->columnWidth(0), 150);
+        QCOMPARE(list_->columnWidth(modified), times);
+    }
+
+    void OpeningAFileWithNoProgramForItSaysSo() {
+        Write("a.mid", test::AcceptedPattern());
+        Show();
+        QStringList opened;
+        bool hasProgram = true;
+        list_->SetFileOpener([&](const QString& file) {
+            opened.push_back(QFileInfo(file).fileName());
+            return hasProgram;
+        });
+        list_->OpenRow(0);
+        QCOMPARE(opened, QStringList{"a.mid"});
+        QVERIFY(prompt_.shown.empty());
+        hasProgram = false;
+        list_->OpenRow(0);
+        QCOMPARE(prompt_.messages,
+                 std::vector<std::string>{"No program is set to open this file!"});
+        QCOMPARE(prompt_.details, std::vector<std::string>{"a.mid"});
+    }
+
+    void KeysOpenDeleteAndShowTheMenuOfTheCurrentRow() {
+        test::TestTrash trash(test::TestTrash::Present);
+        Write("a.mid", {1});
+        Write("b.mid", {1});
+        list_->resize(600, 200);
+        Show();
+        list_->setCurrentIndex(list_->Model().index(1, 0));
+        QStringList opened;
+        list_->SetFileOpener([&](const QString& file) {
+            opened.push_back(QFileInfo(file).fileName());
+            return true;
+        });
+        QTest::keyClick(list_.get(), Qt::Key_Return);
+        QCOMPARE(opened, QStringList{"b.mid"});
+
+        QStringList offered;
+        list_->SetMenuRunner([&](QMenu& menu, const QPoint&) {
+            for (const QAction* action : menu.actions())
+                offered.push_back(action->text());
+        });
+        QTest::keyClick(list_.get(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(offered, (QStringList{"Delete", "Refresh"}));
+
+        prompt_.answers = {PromptAnswer::Yes};
+        QTest::keyClick(list_.get(), Qt::Key_Delete);
+        QCOMPARE(prompt_.questions, std::vector<std::string>{"Delete files?"});
+        QCOMPARE(trash.taken, std::vector<std::string>{"b.mid"});
+        QTRY_COMPARE(Column0(), QStringList{"a.mid"});
+    }
+
+    void TheDragPictureCountsTheSelection() {
+        QPixmap row(120, 18);
+        row.fill(Qt::white);
+        QCOMPARE(BrowserDragPicture(row, 1).toImage(), row.toImage());
+        const QPixmap three = BrowserDragPicture(row, 3);
+        QVERIFY(three.height() > row.height());
+        const auto top = [](const QPixmap& picture) {
+            return picture.toImage().convertToFormat(QImage::Format_ARGB32).copy(0, 0, 120, 4);
+        };
+        QCOMPARE(top(three), top(row));
+        QVERIFY(three.toImage() != BrowserDragPicture(row, 12).toImage());
+    }
+
     void SizesAreWholeThousandsWithAtLeastOneKilobyte() {
         Write("a999.mid", std::vector<std::uint8_t>(999, 0));
         Write("b1000.mid", std::vector<std::uint8_t>(1000, 0));
@@ -161,7 +243,8 @@ class FileBrowserTest : public QObject {
         QCOMPARE(Text(0, Column::SongName), QStringLiteral("new"));
     }
 
-    void DeleteAsksOnceAndRemovesFoldersWithTheirContent() {
+    void DeleteAsksOnceAndMovesFoldersWithTheirContentToTheTrash() {
+        test::TestTrash trash(test::TestTrash::Present);
         fs::create_directories(Path() / "old" / "deeper");
         Write("old/deeper/x.mid", {1});
         Write("a.mid", {1});
@@ -173,7 +256,31 @@ class FileBrowserTest : public QObject {
         QCOMPARE(prompt_.questions, std::vector<std::string>{"Delete files?"});
         QVERIFY(!fs::exists(Path() / "old"));
         QVERIFY(!fs::exists(Path() / "a.mid"));
-        QCOMPARE(Column0(), QStringList{"b.mid"});
+        QCOMPARE(trash.taken, (std::vector<std::string>{"old", "a.mid"}));
+        QVERIFY(fs::exists(trash.Kept(0) / "deeper" / "x.mid"));
+        QTRY_COMPARE(Column0(), QStringList{"b.mid"});
+    }
+
+    void WithoutATrashFoldersAreDeletedForGoodOnlyAfterASecondYes() {
+        test::TestTrash trash(test::TestTrash::Absent);
+        fs::create_directories(Path() / "old" / "deeper");
+        Write("old/deeper/x.mid", {1});
+        Write("a.mid", {1});
+        Show();
+        Select({0, 1});
+        prompt_.answers = {PromptAnswer::Yes, PromptAnswer::No};
+        list_->OnDelete();
+        QCOMPARE(prompt_.questions,
+                 (std::vector<std::string>{"Delete files?", "Delete for good?"}));
+        QVERIFY(fs::exists(Path() / "old" / "deeper" / "x.mid"));
+        QVERIFY(fs::exists(Path() / "a.mid"));
+
+        Show();
+        Select({0, 1});
+        prompt_.answers = {PromptAnswer::Yes, PromptAnswer::Yes};
+        list_->OnDelete();
+        QVERIFY(!fs::exists(Path() / "old"));
+        QVERIFY(!fs::exists(Path() / "a.mid"));
     }
 
     void DeleteAnsweredNoKeepsEverythingButRefreshes() {

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QSplitterHandle>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include "ScriptedPrompt.h"
@@ -15,6 +16,7 @@
 #include "repository/ModuleDirectory.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CGdipButton.h"
+#include "widgets/GuideWindow.h"
 #include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
@@ -157,6 +159,49 @@ class LayoutTest : public QObject {
         const QPoint centre(button.width() / 2, button.height() / 2);
         QVERIFY(normal.pixelColor(centre).alpha() > 0);
         QVERIFY(active.pixelColor(centre).alpha() > 0);
+    }
+
+    void ReturnAndEnterPressAFocusedImageButton() {
+        CGdipButton& button = frame_->Middle().RefreshButton();
+        QCOMPARE(button.accessibleName(), QStringLiteral("Refresh"));
+        int clicks = 0;
+        connect(&button, &CGdipButton::clicked, this, [&] { ++clicks; });
+        button.setFocus();
+        QTest::keyClick(&button, Qt::Key_Return);
+        QTRY_COMPARE(clicks, 1);
+        QTest::keyClick(&button, Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_COMPARE(clicks, 2);
+    }
+
+    void HelpFallsBackToAGuideWindowOfOurOwn() {
+        CMiddleView& strip = frame_->Middle();
+        const fs::path guide = repository_->folder.Path() / "guide.html";
+        const std::string page = "<html><body><h1>Vantrel user guide</h1></body></html>";
+        test::WriteBytes(guide, std::vector<std::uint8_t>(page.begin(), page.end()));
+        strip.SetGuideFile(guide);
+        QStringList asked;
+        bool desktopShowsPages = true;
+        strip.SetGuideOpener([&](const QString& file) {
+            asked.push_back(file);
+            return desktopShowsPages;
+        });
+        strip.OnHelp();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(strip.findChild<GuideWindow*>() == nullptr);
+
+        desktopShowsPages = false;
+        strip.OnHelp();
+        auto* window = strip.findChild<GuideWindow*>();
+        QVERIFY(window != nullptr);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->Browser().toPlainText().contains(QStringLiteral("Vantrel user guide")));
+        window->close();
+        QVERIFY(prompt_.shown.empty());
+
+        strip.SetGuideFile(repository_->folder.Path() / "missing.html");
+        strip.OnHelp();
+        QCOMPARE(prompt_.messages, std::vector<std::string>{"The user guide is not installed!"});
+        QCOMPARE(asked.size(), 2);
     }
 
     void AboutBoxNamesTheProgramAndVersion() {

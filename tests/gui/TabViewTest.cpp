@@ -1,9 +1,12 @@
 // The sub-repository tabs on a private repository: sorted lists, the right-click rules, the
 // three menus, Delete, Delete All, Copy To and the refresh on a tab change.
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QtTest>
+#include <algorithm>
 
+#include "ScriptedPrompt.h"
 #include "WindowTestSupport.h"
 #include "repository/ui/CTopTabView.h"
 #include "repository/ui/CTopTabViewPage.h"
@@ -25,13 +28,16 @@ class TabViewTest : public QObject {
         for (const char* name : {"a.mid", "b.mid", "c.mid", "d.mid"}) {
             test::WriteBytes(repository_->Sub(SubRepository::Fill) / name, {2});
         }
-        view_ = std::make_unique<CTopTabView>();
+        prompt_ = test::ScriptedPrompt();
+        trash_ = std::make_unique<test::TestTrash>(test::TestTrash::Present);
+        view_ = std::make_unique<CTopTabView>(prompt_);
         view_->resize(230, 270);
         view_->show();
         QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
     }
     void cleanup() {
         view_.reset();
+        trash_.reset();
         repository_.reset();
     }
 
@@ -95,6 +101,70 @@ class TabViewTest : public QObject {
         QVERIFY(fs::exists(repository_->Sub(SubRepository::Intro) / "notes.txt"));
     }
 
+    void DeletedEntriesGoToTheTrashWithoutAQuestion() {
+        test::WriteBytes(repository_->Sub(SubRepository::Intro) / "b.mid", {7, 7});
+        RightClickMenu(SubRepository::Intro, 1, "Delete");
+        QCOMPARE(trash_->taken, std::vector<std::string>{"b.mid"});
+        QCOMPARE(test::ReadBytes(trash_->Kept(0)), (std::vector<std::uint8_t>{7, 7}));
+        RightClickMenu(SubRepository::Intro, 0, "Delete All");
+        std::vector<std::string> taken = trash_->taken;
+        std::sort(taken.begin(), taken.end());
+        QCOMPARE(taken, (std::vector<std::string>{"C.MID", "a.mid", "b.mid"}));
+        QVERIFY(prompt_.shown.empty());
+        QVERIFY(fs::exists(repository_->Sub(SubRepository::Intro) / "notes.txt"));
+    }
+
+    void WithoutATrashDeletingForGoodIsAskedFirst() {
+        trash_.reset();
+        trash_ = std::make_unique<test::TestTrash>(test::TestTrash::Absent);
+        const fs::path intro = repository_->Sub(SubRepository::Intro);
+        prompt_.answers = {PromptAnswer::No};
+        RightClickMenu(SubRepository::Intro, 1, "Delete");
+        QCOMPARE(prompt_.questions, std::vector<std::string>{"Delete for good?"});
+        QVERIFY(prompt_.details.back().find("b.mid") != std::string::npos);
+        QVERIFY(fs::exists(intro / "b.mid"));
+        QCOMPARE(Texts(SubRepository::Intro), (QStringList{"a.mid", "b.mid", "C.MID"}));
+
+        // One question for the whole Delete All, naming every entry.
+        prompt_.answers = {PromptAnswer::Yes};
+        RightClickMenu(SubRepository::Intro, 0, "Delete All");
+        QCOMPARE(prompt_.questions.size(), std::size_t{2});
+        for (const char* name : {"a.mid", "b.mid", "C.MID"}) {
+            QVERIFY(prompt_.details.back().find(name) != std::string::npos);
+            QVERIFY(!fs::exists(intro / name));
+        }
+        QVERIFY(fs::exists(intro / "notes.txt"));
+    }
+
+    void KeysDeleteAndOpenTheMenuAsARightClickOnTheCurrentItemWould() {
+        SubRepositoryListBox& list = List(SubRepository::Intro);
+        list.setCurrentRow(1);
+        QStringList offered;
+        view_->Page(SubRepository::Intro).SetMenuRunner([&](QMenu& menu, const QPoint&) {
+            offered.clear();
+            for (const QAction* action : menu.actions())
+                offered.push_back(action->text());
+        });
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(offered.size(), 4);
+        offered.clear();
+        test::PressMenuKey(list);
+        QCOMPARE(offered, (QStringList{"Delete", "Copy To Fill", "Copy To Ending", "Delete All"}));
+
+        QTest::keyClick(&list, Qt::Key_Delete);
+        QCOMPARE(trash_->taken, std::vector<std::string>{"b.mid"});
+        QCOMPARE(Texts(SubRepository::Intro), (QStringList{"a.mid", "C.MID"}));
+
+        // An empty list has no item to offer a menu for, from the keyboard either.
+        view_->SetCurrentTab(SubRepository::Ending);
+        offered.clear();
+        view_->Page(SubRepository::Ending).SetMenuRunner([&](QMenu&, const QPoint&) {
+            offered.push_back(QStringLiteral("opened"));
+        });
+        QTest::keyClick(&List(SubRepository::Ending), Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(offered.isEmpty());
+    }
+
     void CopyToKeepsExistingFilesAndShowsAfterTheTabChange() {
         test::WriteBytes(repository_->Sub(SubRepository::Ending) / "a.mid", {9, 9});
         RightClickMenu(SubRepository::Intro, 0, "Copy To Ending");
@@ -149,7 +219,9 @@ class TabViewTest : public QObject {
         return RightClickAt(sub, list.visualItemRect(list.item(row)).center(), choice);
     }
 
+    test::ScriptedPrompt prompt_;
     std::unique_ptr<test::TempRepository> repository_;
+    std::unique_ptr<test::TestTrash> trash_;
     std::unique_ptr<CTopTabView> view_;
 };
 

@@ -2,6 +2,8 @@
 
 // Shared pieces of the window tests: a private repository and MIDI files written from bytes.
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QListWidget>
 #include <QStringList>
 #include <filesystem>
@@ -11,6 +13,7 @@
 #include "common/ScopedTempDir.h"
 #include "midi/SmfWriter.h"
 #include "repository/CRepository.h"
+#include "widgets/FileTrash.h"
 
 namespace vantrel::test {
 
@@ -25,6 +28,47 @@ struct TempRepository {
 
     ScopedTempDir folder;
 };
+
+// The trash deletes go to, for the life of the object. With a trash, items move into a private
+// folder (under a number, so equal names do not meet) and their names are kept in taken; without
+// one, nothing is taken, as on a system that has no trash.
+class TestTrash final : public FileTrash {
+  public:
+    enum Kind { Present, Absent };
+    explicit TestTrash(Kind kind) : kind_(kind) { UseTrash(this); }
+    ~TestTrash() override { UseTrash(nullptr); }
+    TestTrash(const TestTrash&) = delete;
+    TestTrash& operator=(const TestTrash&) = delete;
+
+    bool MoveToTrash(const std::filesystem::path& path) override {
+        if (kind_ == Absent) {
+            return false;
+        }
+        std::error_code error;
+        std::filesystem::rename(path, bin.Path() / std::to_string(taken.size()), error);
+        if (error) {
+            return false;
+        }
+        taken.push_back(path.filename().string());
+        return true;
+    }
+    // Where the n-th item taken now is.
+    std::filesystem::path Kept(std::size_t n) const { return bin.Path() / std::to_string(n); }
+
+    std::vector<std::string> taken;
+
+  private:
+    Kind kind_;
+    ScopedTempDir bin;
+};
+
+// The context-menu key as the platform passes it on: a context-menu event of keyboard origin
+// for the widget with the focus.
+inline void PressMenuKey(QWidget& widget) {
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                            widget.mapToGlobal(QPoint()));
+    QApplication::sendEvent(&widget, &event);
+}
 
 // A pattern the keyboard accepts: 192 ticks per quarter, time signature and tempo in track 0,
 // the bass on channel 12; the track name becomes the file's song name.

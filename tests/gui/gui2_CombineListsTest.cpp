@@ -1,10 +1,13 @@
 // The combine lists: the Combine button, the lists' menu, opening and dropping files, the rows.
 
+#include <QContextMenuEvent>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "TestFiles.h"
+#include "WindowTestSupport.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CTopListView.h"
 #include "combine/ui/CombineListCtrl.h"
@@ -58,7 +61,7 @@ struct CombineBench {
     test::ScriptedPrompt prompt;
     ScopedTempDir temp;
     bool rootSet = UseRoot(temp);
-    CTopTabView tabs;
+    CTopTabView tabs{prompt};
     CTopCombineView combine{prompt};
     TopCombineBtnView button{prompt, tabs, combine};
 };
@@ -71,6 +74,17 @@ std::vector<std::string> Names(int first, int last) {
 }
 
 const char kFillsFull[] = "File number has reached 8\xEF\xBC\x81";
+
+// A bass line of 512 notes in 4/4 at 120 BPM: more than a block holds.
+std::vector<std::uint8_t> LongPattern() {
+    SmfWriter writer(1, 192);
+    writer.AddTrack().TimeSignature(0, 4, 2).Tempo(0, 500000).EndOfTrack(768 * 16);
+    SmfTrack& bass = writer.AddTrack();
+    for (std::uint32_t i = 0; i < 512; ++i)
+        bass.Note(i * 24, 12, static_cast<std::uint8_t>(36 + i % 24), 100, 20);
+    bass.EndOfTrack(768 * 16);
+    return writer.Encode();
+}
 
 }  // namespace
 
@@ -184,6 +198,70 @@ class CombineListsTest : public QObject {
         QVERIFY(!fs::exists(CRepository::Folder(SubRepository::Fill) / "broken.mid"));
         QVERIFY(!fs::exists(CRepository::Folder(SubRepository::Fill) / "notes.txt"));
         QCOMPARE(changed.count(), 1);
+    }
+
+    void RowsShowBeatTempoAndBytesAgainstTheirBlockRedWhenOver() {
+        CombineBench bench({});
+        const fs::path fills = CRepository::Folder(SubRepository::Fill);
+        QStringList names;
+        for (int i = 1; i <= 8; ++i) {
+            const std::string name = "f" + std::to_string(i) + ".mid";
+            test::WriteBytes(fills / name, i < 8 ? test::AcceptedPattern() : LongPattern());
+            names.push_back(QString::fromStdString(name));
+        }
+        bench.tabs.RefreshAllPages();
+        bench.Select(SubRepository::Fill, names);
+        bench.button.CombineButton().click();
+        bench.Select(SubRepository::Intro, {"a.mid"});
+        bench.button.CombineButton().click();
+
+        CombineListCtrl& list = bench.combine.Pane(SubRepository::Fill).List();
+        QCOMPARE(list.headerItem()->text(CombineListCtrl::kBeatColumn), QStringLiteral("Beat"));
+        QCOMPARE(list.headerItem()->text(CombineListCtrl::kTempoColumn), QStringLiteral("Tempo"));
+        QCOMPARE(list.headerItem()->text(CombineListCtrl::kBytesColumn), QStringLiteral("Bytes"));
+        const QTreeWidgetItem* first = list.topLevelItem(0);
+        QCOMPARE(first->text(0), QStringLiteral("f1.mid"));
+        QCOMPARE(first->text(CombineListCtrl::kBeatColumn), QStringLiteral("4/4"));
+        QCOMPARE(first->text(CombineListCtrl::kTempoColumn), QStringLiteral("BPM: 120"));
+        const QRegularExpression fitting(QStringLiteral("^[1-9][0-9]{0,2} / 2,048$"));
+        QVERIFY(fitting.match(first->text(CombineListCtrl::kBytesColumn)).hasMatch());
+        QVERIFY(first->foreground(CombineListCtrl::kBytesColumn) != QBrush(Qt::red));
+
+        const QString seventh = list.topLevelItem(6)->text(CombineListCtrl::kBytesColumn);
+        const QString eighth = list.topLevelItem(7)->text(CombineListCtrl::kBytesColumn);
+        QVERIFY2(seventh.endsWith(QStringLiteral(" / 2,048")), qPrintable(seventh));
+        QVERIFY2(eighth.endsWith(QStringLiteral(" / 2,042")), qPrintable(eighth));
+        QVERIFY(list.topLevelItem(6)->foreground(CombineListCtrl::kBytesColumn) != QBrush(Qt::red));
+        QCOMPARE(list.topLevelItem(7)->foreground(CombineListCtrl::kBytesColumn).color(),
+                 QColor(Qt::red));
+
+        // A file that does not convert has no texts and no byte count.
+        const QTreeWidgetItem* intro =
+            bench.combine.Pane(SubRepository::Intro).List().topLevelItem(0);
+        QCOMPARE(intro->text(CombineListCtrl::kBeatColumn), QString());
+        QCOMPARE(intro->text(CombineListCtrl::kBytesColumn), QStringLiteral("- / 2,048"));
+        QVERIFY(bench.prompt.shown.empty());
+    }
+
+    void KeysOpenDeleteAndShowTheMenuOfTheCurrentRow() {
+        CombineBench bench(Names(1, 3));
+        bench.Select(SubRepository::Fill, {"f1.mid", "f2.mid", "f3.mid"});
+        bench.button.CombineButton().click();
+        CombineListCtrl& list = bench.combine.Pane(SubRepository::Fill).List();
+        list.resize(300, 200);
+        list.setCurrentItem(list.topLevelItem(1));
+        std::vector<fs::path> opened;
+        list.SetFileOpener([&](const fs::path& file) { opened.push_back(file); });
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(opened,
+                 std::vector<fs::path>{CRepository::Folder(SubRepository::Fill) / "f2.mid"});
+
+        const QStringList menu{"Delete", "Refresh"};
+        QCOMPARE(test::MenusFromKeys(list), (std::vector<QStringList>{menu, menu}));
+
+        QTest::keyClick(&list, Qt::Key_Delete);
+        QCOMPARE(bench.Rows(SubRepository::Fill), (QStringList{"f1.mid", "f3.mid"}));
+        QVERIFY(fs::exists(CRepository::Folder(SubRepository::Fill) / "f2.mid"));
     }
 
     void RowsAreFortyAndFiftyAroundTheFills() {

@@ -20,6 +20,7 @@
 #include "device/ui/LinkSettings.h"
 #include "device/ui/LinkSettingsDlg.h"
 #include "gui2_Support.h"
+#include "widgets/CGdipButton.h"
 
 namespace vantrel {
 
@@ -253,6 +254,9 @@ class LinkSettingsTest : public QObject {
                                      QStringLiteral("Save transfer trace\u2026")}));
         QCOMPARE(enabled, (std::vector<bool>{true, true}));
         QCOMPARE(dialogs, 1);
+        // From the keyboard: Shift+F10 on a focused button of the strip.
+        QTest::keyClick(&frame.Middle().ConnectButton(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(dialogs, 2);
 
         {
             const LinkBusy busy;
@@ -261,7 +265,7 @@ class LinkSettingsTest : public QObject {
             // Reached some other way meanwhile, the action still waits for the transfer.
             frame.LinkActions().OnLinkSettings();
         }
-        QCOMPARE(dialogs, 1);
+        QCOMPARE(dialogs, 2);
     }
 
   private:

@@ -1,8 +1,11 @@
 // The device slot list: lines from the keyboard, the menu, deleting slots and reading errors.
 
+#include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "WindowTestSupport.h"
 #include "device/LinkState.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DevListCtrl.h"
@@ -110,6 +113,51 @@ class SlotListTest : public QObject {
         QCOMPARE(offered, (QStringList{"Delete", "Refresh"}));
         slotPane.List().ShowMenu(QPoint(10, slotPane.List().viewport()->height() - 3));
         QCOMPARE(offered, (QStringList{"Refresh"}));
+    }
+
+    void EachLineShowsItsSlotNumberBeforeTheNameAndKeepsItsUploadNote() {
+        KeyboardLink keyboard(ThreeSlots());
+        CTopLeftView slotPane(keyboard.prompt);
+        Connect(keyboard, slotPane);
+        DevListCtrl& list = slotPane.List();
+        QCOMPARE(list.headerItem()->text(DevListCtrl::kNumberColumn), QStringLiteral("No."));
+        QCOMPARE(list.header()->visualIndex(DevListCtrl::kNumberColumn), 0);
+        QStringList numbers;
+        for (int row = 0; row < list.topLevelItemCount(); ++row)
+            numbers.push_back(list.topLevelItem(row)->text(DevListCtrl::kNumberColumn));
+        QCOMPARE(numbers, (QStringList{"0", "1", "2"}));
+        // The names the upload and the questions read are unchanged.
+        QCOMPARE(slotPane.Rows(), (std::vector<std::string>{"Alpha", "Empty", "Gamma"}));
+
+        const QString note = QStringLiteral("Stored by this program at 10:02:\nIntro: a.mid");
+        list.SetUploadNote(2, note);
+        QCOMPARE(list.topLevelItem(2)->toolTip(0), note);
+        slotPane.RefreshSlots();
+        QCOMPARE(list.topLevelItem(2)->toolTip(DevListCtrl::kNumberColumn), note);
+        QCOMPARE(list.topLevelItem(0)->toolTip(0), QString());
+
+        // Deleting the slot from the list forgets what was stored there.
+        list.topLevelItem(2)->setSelected(true);
+        keyboard.prompt.answers = {PromptAnswer::Yes};
+        list.OnDelete();
+        QCOMPARE(slotPane.Rows()[2], std::string("Empty"));
+        QCOMPARE(list.topLevelItem(2)->toolTip(0), QString());
+    }
+
+    void KeysDeleteAndOpenTheMenuOfTheCurrentLine() {
+        KeyboardLink keyboard(ThreeSlots());
+        CTopLeftView slotPane(keyboard.prompt);
+        slotPane.resize(200, 300);
+        Connect(keyboard, slotPane);
+        DevListCtrl& list = slotPane.List();
+        list.setCurrentItem(list.topLevelItem(0));
+        const QStringList menu{"Delete", "Refresh"};
+        QCOMPARE(test::MenusFromKeys(list), (std::vector<QStringList>{menu, menu}));
+
+        keyboard.prompt.answers = {PromptAnswer::No};
+        QTest::keyClick(&list, Qt::Key_Delete);
+        QCOMPARE(keyboard.prompt.questions, std::vector<std::string>{"Delete Alpha?"});
+        QCOMPARE(slotPane.Rows()[0], std::string("Alpha"));
     }
 
     void ReadingFailsWithConnectionErrorAndNothingHappensWhenNotConnected() {

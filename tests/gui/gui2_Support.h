@@ -7,12 +7,14 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStringList>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ScriptedPrompt.h"
+#include "WindowTestSupport.h"
 #include "common/ScopedTempDir.h"
 #include "device/MidiPortBackend.h"
 #include "device/ui/CMidiDeviceDlg.h"
@@ -86,6 +88,17 @@ inline QStringList MenuTexts(const QMenu& menu) {
     for (const QAction* action : menu.actions())
         texts.push_back(action->text());
     return texts;
+}
+
+// The items of the menus that Shift+F10 and then the context-menu key open on a list (one
+// whose SetMenuRunner takes the menu in place of showing it), one list of texts per key.
+template <class List>
+std::vector<QStringList> MenusFromKeys(List& list) {
+    std::vector<QStringList> menus;
+    list.SetMenuRunner([&](QMenu& menu, const QPoint&) { menus.push_back(MenuTexts(menu)); });
+    QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+    PressMenuKey(list);
+    return menus;
 }
 
 }  // namespace vantrel::test

@@ -112,6 +112,12 @@ class WholeJobTest : public QObject {
         QVERIFY(visibleAtSuccess);
         QVERIFY(!bar.isVisible());
         QCOMPARE(slotPane.Rows()[3], std::string("Style 004"));
+        // The line says what this program put there.
+        const QString note = slotPane.List().topLevelItem(3)->toolTip(0);
+        QVERIFY2(note.startsWith(QStringLiteral("Stored by this program on ")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("\nIntro: intro.mid, ")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("\nFill 3: fill3.mid, ")), qPrintable(note));
+        QCOMPARE(slotPane.List().topLevelItem(2)->toolTip(0), QString());
         QCOMPARE(slotPane.List().topLevelItem(3)->icon(0).cacheKey(), MidiTypeIcon().cacheKey());
         const auto stored = keyboard.keyboard->Keyboard().Slot(3);
         QVERIFY(stored.has_value());

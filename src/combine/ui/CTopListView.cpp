@@ -1,6 +1,8 @@
 #include "combine/ui/CTopListView.h"
 
 #include "combine/CombineLists.h"
+#include "combine/PartBlockBytes.h"
+#include "combine/PartTexts.h"
 #include "combine/ui/CombineListCtrl.h"
 #include "repository/ImportPaths.h"
 #include "widgets/QtPaths.h"
@@ -30,8 +32,10 @@ CTopListView::CTopListView(SubRepository sub, CombineLists& lists, UserPrompt& p
 
 void CTopListView::RefreshEntries() {
     list_->clear();
-    for (const std::filesystem::path& path : lists_.List(sub_).EntryPaths()) {
-        list_->AddListItem(path);
+    const auto& paths = lists_.List(sub_).EntryPaths();
+    for (std::size_t position = 0; position < paths.size(); ++position) {
+        list_->AddListItem(paths[position], ReadPartTexts(paths[position]),
+                           MeasurePart(paths[position], PartBlock(sub_, position)));
     }
 }
 

@@ -3,6 +3,9 @@
 
 #include "combine/ui/CTopMiddleView.h"
 
+#include <QDateTime>
+
+#include "combine/StoredStyleNote.h"
 #include "combine/TransferProgress.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CombineResources.h"
@@ -40,8 +43,16 @@ void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
 }
 
 void CTopMiddleView::OnUpload() {
-    UploadEnvironment environment{prompt_, link_, slots_, *this};
-    (void)vantrel::OnUpload(combine_.Lists(), combine_.RepositoryFolder(), environment);
+    StoreRecordingLink recording(link_);
+    UploadEnvironment environment{prompt_, recording, slots_, *this};
+    const UploadResult result =
+        vantrel::OnUpload(combine_.Lists(), combine_.RepositoryFolder(), environment);
+    if (result == UploadResult::Stored && recording.StoredSlot()) {
+        const QString when =
+            QDateTime::currentDateTime().toString(QStringLiteral("'on' d MMM 'at' HH:mm"));
+        emit StyleStored(*recording.StoredSlot(), QString::fromStdString(StoredStyleNote(
+                                                      combine_.Lists(), when.toStdString())));
+    }
 }
 
 void CTopMiddleView::resizeEvent(QResizeEvent* event) {

@@ -33,6 +33,10 @@ class CTopMiddleView : public QWidget, public ProgressView {
   public slots:
     void OnUpload();
 
+  signals:
+    // The keyboard confirmed the style in this slot; note says what went there and when.
+    void StyleStored(int slot, const QString& note);
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -1,13 +1,16 @@
 #include "combine/ui/CombineListCtrl.h"
 
-#include <QDesktopServices>
 #include <QDropEvent>
 #include <QFileIconProvider>
 #include <QHeaderView>
 #include <QMimeData>
-#include <QUrl>
+
+#include "combine/PartBlockBytes.h"
+#include "combine/PartTexts.h"
 
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/DesktopOpen.h"
+#include "widgets/ListKeys.h"
 #include "widgets/QtPaths.h"
 
 namespace vantrel {
@@ -26,26 +29,51 @@ CombineListCtrl::CombineListCtrl(const QString& heading, std::filesystem::path f
       folder_(std::move(folder)),
       menuRunner_(ExecMenu()),
       openFile_([](const std::filesystem::path& file) {
-          QDesktopServices::openUrl(QUrl::fromLocalFile(FromFsPath(file)));
+          (void)DesktopOpenerOfSystem()(FromFsPath(file));
       }) {
     setObjectName(QStringLiteral("CombineListCtrl") + heading);
-    setColumnCount(1);
-    setHeaderLabels({heading});
+    // The name stays in column 0, which removing and opening read.
+    setColumnCount(4);
+    setHeaderLabels(
+        {heading, QStringLiteral("Beat"), QStringLiteral("Tempo"), QStringLiteral("Bytes")});
     header()->setSectionsClickable(false);
     setColumnWidth(0, 150);
+    setColumnWidth(kBeatColumn, 40);
+    setColumnWidth(kTempoColumn, 70);
+    setColumnWidth(kBytesColumn, 100);
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CombineListCtrl::ShowMenu);
+    InstallListKeys(*this, {[this] { OnDelete(); }, [this](const QPoint& at) { ShowMenu(at); },
+                            [this] { OpenItem(currentItem()); }});
 }
 
-void CombineListCtrl::AddListItem(const std::filesystem::path& path) {
+void CombineListCtrl::AddListItem(const std::filesystem::path& path, const PartTexts& texts,
+                                  const PartBlockBytes& bytes) {
     // The plain file name, not a display name that may hide the extension: removing and opening
     // a row find its file from this text.
     auto* item = new QTreeWidgetItem(this, {FromFsPath(path.filename())});
     item->setIcon(0, QFileIconProvider().icon(QFileInfo(FromFsPath(path))));
+    item->setText(kBeatColumn, QString::fromStdString(texts.timeSignature.value_or("")));
+    item->setText(kTempoColumn, QString::fromStdString(texts.tempo.value_or("")));
+    item->setText(kBytesColumn, QString::fromStdString(BytesAgainstBlock(bytes)));
+    item->setTextAlignment(kBytesColumn, Qt::AlignRight | Qt::AlignVCenter);
+    // A narrow pane hides the columns beside the name; the name's tooltip says the same.
+    const std::string beatAndTempo = BeatAndTempo(texts);
+    item->setToolTip(0, QString::fromStdString((beatAndTempo.empty() ? "" : beatAndTempo + "; ") +
+                                               BytesAgainstBlock(bytes) + " bytes"));
+    if (!bytes.used) {
+        item->setToolTip(kBytesColumn, QStringLiteral("File is not supported!"));
+    } else if (!bytes.Fits()) {
+        item->setForeground(kBytesColumn, QColor(Qt::red));
+        item->setToolTip(
+            kBytesColumn,
+            QStringLiteral("Over by %1 bytes: the upload will refuse it")
+                .arg(QString::fromStdString(GroupedNumber(*bytes.used - bytes.capacity))));
+    }
 }
 
 void CombineListCtrl::ShowMenu(const QPoint& viewportPosition) {
@@ -71,11 +99,13 @@ void CombineListCtrl::OnDelete() {
 }
 
 void CombineListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QTreeWidgetItem* item = itemAt(event->position().toPoint());
-    if (item == nullptr) {
-        return;
+    OpenItem(itemAt(event->position().toPoint()));
+}
+
+void CombineListCtrl::OpenItem(const QTreeWidgetItem* item) {
+    if (item != nullptr) {
+        openFile_(folder_ / ToFsPath(item->text(0)));
     }
-    openFile_(folder_ / ToFsPath(item->text(0)));
 }
 
 void CombineListCtrl::dragEnterEvent(QDragEnterEvent* event) {

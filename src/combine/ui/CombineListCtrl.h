@@ -8,8 +8,13 @@
 
 namespace vantrel {
 
+struct PartBlockBytes;
+struct PartTexts;
+
 // One combine selection list: a row per chosen file, showing its file name and the desktop's
-// icon for it, under a header naming the list ("Intro", "Fill", "Ending"). Several rows can be
+// icon for it under a header naming the list ("Intro", "Fill", "Ending"), then the file's time
+// signature ("Beat") and tempo, the two things every part of a style must share, and the bytes
+// it takes of its block, red when they are more than the block carries. Several rows can be
 // selected. The list only asks: its owner pane changes the entries and rebuilds the rows.
 class CombineListCtrl : public QTreeWidget {
     Q_OBJECT
@@ -23,7 +28,12 @@ class CombineListCtrl : public QTreeWidget {
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
     void SetFileOpener(FileOpener opener) { openFile_ = std::move(opener); }
 
-    void AddListItem(const std::filesystem::path& path);
+    static constexpr int kBeatColumn = 1;
+    static constexpr int kTempoColumn = 2;
+    static constexpr int kBytesColumn = 3;
+
+    void AddListItem(const std::filesystem::path& path, const PartTexts& texts,
+                     const PartBlockBytes& bytes);
     // The right-click menu: "Delete" and "Refresh" on a row, only "Refresh" elsewhere.
     void ShowMenu(const QPoint& viewportPosition);
 
@@ -45,6 +55,9 @@ class CombineListCtrl : public QTreeWidget {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // A double click or Enter on a row: the row's file with the desktop's program.
+    void OpenItem(const QTreeWidgetItem* item);
+
     std::filesystem::path folder_;
     MenuRunner menuRunner_;
     FileOpener openFile_;

@@ -6,19 +6,29 @@ namespace vantrel {
 
 namespace fs = std::filesystem;
 
-void DeleteBrowserItems(const fs::path& folder, const std::vector<std::string>& names) {
+std::vector<fs::path> ExistingBrowserItems(const fs::path& folder,
+                                           const std::vector<std::string>& names) {
+    std::vector<fs::path> items;
     for (const std::string& name : names) {
-        const fs::path path = folder / name;
+        fs::path path = folder / name;
         std::error_code error;
-        const fs::file_status status = fs::symlink_status(path, error);
-        if (error) {
-            continue;
+        if (fs::exists(fs::symlink_status(path, error))) {
+            items.push_back(std::move(path));
         }
-        if (fs::is_directory(status)) {
-            fs::remove_all(path, error);
-        } else {
-            fs::remove(path, error);
-        }
+    }
+    return items;
+}
+
+void DeleteBrowserItem(const fs::path& item) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(item, error);
+    if (error) {
+        return;
+    }
+    if (fs::is_directory(status)) {
+        fs::remove_all(item, error);
+    } else {
+        fs::remove(item, error);
     }
 }
 

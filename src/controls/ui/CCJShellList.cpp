@@ -1,7 +1,6 @@
 #include "controls/ui/CCJShellList.h"
 
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDrag>
 #include <QFileInfo>
@@ -13,11 +12,16 @@
 #include <utility>
 
 #include "common/UserPrompt.h"
+#include "controls/ui/BrowserDragPicture.h"
 #include "controls/ui/BrowserFileOps.h"
 #include "controls/ui/BrowserSelectionMime.h"
 #include "controls/ui/CCJShellTree.h"
 #include "controls/ui/ShellFolderReader.h"
 #include "controls/ui/ShellListModel.h"
+#include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DesktopOpen.h"
+#include "widgets/FileTrash.h"
+#include "widgets/ListKeys.h"
 #include "widgets/QtPaths.h"
 #include "widgets/SvgPixmap.h"
 
@@ -40,7 +44,9 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
     : QTreeView(parent),
       prompt_(prompt),
       model_(new ShellListModel(filter, this)),
-      reader_(new ShellFolderReader(this)) {
+      reader_(new ShellFolderReader(this)),
+      menuRunner_(ExecMenu()),
+      openFile_(DesktopOpenerOfSystem()) {
     options_.filter = filter;
     setObjectName(QStringLiteral("CBottomRightView"));
     setModel(model_);
@@ -53,8 +59,6 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
-    // The last column takes what the others leave, so the times are not cut off.
-    header()->setStretchLastSection(true);
     const bool midi = filter == ShellFilter::Midi;
     const std::vector<int> widths =
         midi ? std::vector<int>{kNameWidth, kSongNameWidth, kSizeWidth, kTypeWidth, kModifiedWidth}
@@ -62,11 +66,27 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
     for (std::size_t i = 0; i < widths.size(); ++i) {
         setColumnWidth(static_cast<int>(i), widths[i]);
     }
+    // The times keep room for their whole text in the font the desktop uses.
+    const int modified = model_->ColumnIndex(ShellListModel::Column::Modified);
+    setColumnWidth(
+        modified,
+        std::max(kModifiedWidth,
+                 fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00")) + 16));
+    // Song names are the long texts: their column takes what the window gives beyond the
+    // others' widths. Without it the last column does, so the times are not cut off.
+    const int songName = model_->ColumnIndex(ShellListModel::Column::SongName);
+    header()->setStretchLastSection(songName < 0);
+    if (songName >= 0) {
+        header()->setMinimumSectionSize(40);
+        header()->setSectionResizeMode(songName, QHeaderView::Stretch);
+    }
 
     connect(model_, &ShellListModel::RenameRequested, this, &CCJShellList::OnRename,
             Qt::QueuedConnection);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { OpenRow(index.row()); });
+    InstallListKeys(*this, {[this] { OnDelete(); }, [this](const QPoint& at) { ShowMenu(at); },
+                            [this] { OpenRow(currentIndex().row()); }});
     connect(reader_, &ShellFolderReader::Listed, this,
             [this](quint64 request, const std::vector<ShellRow>& rows) {
                 if (request == reader_->CurrentRequest()) {
@@ -165,7 +185,8 @@ void CCJShellList::OnDelete() {
         return;
     }
     if (prompt_.Ask("Delete files?", PromptButtons::YesNo) == PromptAnswer::Yes) {
-        DeleteBrowserItems(ToFsPath(folder_), ToFsNames(names));
+        DiscardItems(ExistingBrowserItems(ToFsPath(folder_), ToFsNames(names)), prompt_,
+                     DeleteBrowserItem);
     }
     Refresh();
 }
@@ -204,17 +225,19 @@ void CCJShellList::OpenRow(int row) {
         Refresh();
         return;
     }
-    // Opened with the desktop's program for the type; when there is none nothing happens.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!openFile_(path)) {
+        prompt_.MessageWithDetail("No program is set to open this file!", entry.name.toStdString());
+    }
+}
+
+void CCJShellList::ShowMenu(const QPoint& viewportPosition) {
+    ShowDeleteRefreshMenu(
+        *this, viewportPosition, menuRunner_, [this] { OnDelete(); }, [this] { Refresh(); });
 }
 
 void CCJShellList::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    if (indexAt(event->pos()).isValid()) {
-        menu.addAction(QStringLiteral("Delete"), this, &CCJShellList::OnDelete);
-    }
-    menu.addAction(QStringLiteral("Refresh"), this, &CCJShellList::Refresh);
-    menu.exec(event->globalPos());
+    ShowMenu(event->pos());
+    event->accept();
 }
 
 void CCJShellList::startDrag(Qt::DropActions /*supportedActions*/) {
@@ -224,7 +247,8 @@ void CCJShellList::startDrag(Qt::DropActions /*supportedActions*/) {
     }
     auto* drag = new QDrag(this);
     drag->setMimeData(SelectionMimeData());
-    drag->setPixmap(viewport()->grab(visualRect(current.siblingAtColumn(0))));
+    drag->setPixmap(BrowserDragPicture(viewport()->grab(visualRect(current.siblingAtColumn(0))),
+                                       static_cast<int>(SelectedNames().size())));
     drag->setHotSpot(kDragHotSpot);
     // The arrow over a sub-repository list, the no-entry sign everywhere else.
     const QSize cursorSize(32, 32);

@@ -3,6 +3,8 @@
 #include <QTreeView>
 
 #include "controls/ui/ShellFolderListing.h"
+#include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DesktopOpen.h"
 
 class QMimeData;
 
@@ -43,8 +45,14 @@ class CCJShellList : public QTreeView {
     // Selects the rows of these names once the next listing has arrived (files handed to the
     // program, as a desktop's "Open with" does); names the folder lacks are passed over.
     void SelectWhenListed(QStringList names) { pendingSelection_ = std::move(names); }
+    void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+    void SetFileOpener(DesktopOpener open) { openFile_ = std::move(open); }
+    // The right-click menu: "Delete" and "Refresh" over a row, only "Refresh" elsewhere.
+    void ShowMenu(const QPoint& viewportPosition);
     void OnDelete();
     void OnRename(const QString& oldName, const QString& newName);
+    // A double click or Enter: a folder is listed; a file opens with the desktop's program for
+    // its type, or "No program is set to open this file!" where there is none.
     void OpenRow(int row);
 
   signals:
@@ -69,6 +77,8 @@ class CCJShellList : public QTreeView {
     QString folder_;
     QStringList pendingSelection_;
     bool listing_ = false;
+    MenuRunner menuRunner_;
+    DesktopOpener openFile_;
 };
 
 }  // namespace vantrel

@@ -1,11 +1,12 @@
 #include "device/ui/CMiddleView.h"
 
 #include <QContextMenuEvent>
-#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QResizeEvent>
-#include <QUrl>
 
+#include "common/UserPrompt.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
 #include "device/ui/LinkMenuActions.h"
@@ -16,6 +17,7 @@
 #include "repository/ui/CTopTabView.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CGdipButton.h"
+#include "widgets/GuideWindow.h"
 #include "widgets/QtPaths.h"
 
 namespace vantrel {
@@ -49,7 +51,8 @@ CMiddleView::CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tr
       import_(MakeButton("Import", this)),
       help_(MakeButton("Help", this)),
       about_(MakeButton("About", this)),
-      runMenu_(ExecMenu()) {
+      runMenu_(ExecMenu()),
+      openGuide_(DesktopOpenerOfSystem()) {
     setObjectName(QStringLiteral("CMiddleView"));
     connect(refresh_, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
     connect(import_, &CGdipButton::clicked, this, &CMiddleView::OnImport);
@@ -91,8 +94,18 @@ void CMiddleView::OnRefreshAll() {
 }
 
 void CMiddleView::OnHelp() {
-    // Failure to open is not reported: the guide is also in the program's documentation.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FromFsPath(HelpFile())));
+    const QString guide = FromFsPath(guide_);
+    if (!QFileInfo::exists(guide)) {
+        prompt_.MessageWithDetail("The user guide is not installed!", guide_.string());
+        return;
+    }
+    if (openGuide_(guide)) {
+        return;
+    }
+    // No program on this desktop shows web pages: the guide opens in a window of our own.
+    auto* window = new GuideWindow(guide, this);
+    window->show();
+    window->raise();
 }
 
 void CMiddleView::OnAbout() {
@@ -118,6 +131,17 @@ void CMiddleView::contextMenuEvent(QContextMenuEvent* event) {
     // The buttons leave the right click to the strip, so the menu opens over them too.
     ShowLinkMenu(mapFromGlobal(event->globalPos()));
     event->accept();
+}
+
+void CMiddleView::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 from a focused button, as the context-menu key does: the menu opens below it.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QWidget* focus = focusWidget();
+        ShowLinkMenu(focus != nullptr ? focus->geometry().bottomLeft() : QPoint(0, 0));
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CMiddleView::resizeEvent(QResizeEvent* event) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DesktopOpen.h"
 
 namespace vantrel {
 
@@ -35,6 +36,8 @@ class CMiddleView : public QWidget {
     static std::filesystem::path HelpFile();
 
     void SetMenuRunner(MenuRunner run) { runMenu_ = std::move(run); }
+    void SetGuideOpener(DesktopOpener open) { openGuide_ = std::move(open); }
+    void SetGuideFile(std::filesystem::path guide) { guide_ = std::move(guide); }
     // The link menu at a position in the strip; its entries are greyed while a device
     // transaction runs.
     void ShowLinkMenu(const QPoint& position);
@@ -44,6 +47,8 @@ class CMiddleView : public QWidget {
     // Files from outside the program, each imported from its own folder.
     void OnFilesDropped(const QStringList& paths);
     void OnRefreshAll();
+    // The user guide with the desktop's program for web pages, or in a window of our own where
+    // there is none; "The user guide is not installed!" when the file is missing.
     void OnHelp();
     void OnAbout();
 
@@ -56,6 +61,7 @@ class CMiddleView : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     UserPrompt& prompt_;
@@ -68,6 +74,8 @@ class CMiddleView : public QWidget {
     CGdipButton* help_;
     CGdipButton* about_;
     MenuRunner runMenu_;
+    DesktopOpener openGuide_;
+    std::filesystem::path guide_ = HelpFile();
 };
 
 }  // namespace vantrel

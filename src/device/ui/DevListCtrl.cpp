@@ -5,6 +5,7 @@
 
 #include "combine/SlotChoice.h"
 #include "common/UserPrompt.h"
+#include "widgets/ListKeys.h"
 #include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
@@ -12,18 +13,31 @@ namespace vantrel {
 DevListCtrl::DevListCtrl(UserPrompt& prompt, QWidget* parent)
     : QTreeWidget(parent), prompt_(prompt), menuRunner_(ExecMenu()) {
     setObjectName(QStringLiteral("DevListCtrl"));
-    setColumnCount(1);
-    setHeaderLabels({QStringLiteral("Device")});
+    // The slot's name stays the first column, which the upload and the deletions read; the
+    // number is shown before it.
+    setColumnCount(2);
+    setHeaderLabels({QStringLiteral("Device"), QStringLiteral("No.")});
     header()->setSectionsClickable(false);
+    header()->moveSection(kNumberColumn, 0);
+    setColumnWidth(kNumberColumn, 36);
     setColumnWidth(0, 150);
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &DevListCtrl::ShowMenu);
+    InstallListKeys(*this,
+                    {[this] { OnDelete(); }, [this](const QPoint& at) { ShowMenu(at); }, {}});
 }
 
 void DevListCtrl::AddSlotLine(const std::string& name) {
-    auto* item = new QTreeWidgetItem(this, {QString::fromStdString(name)});
+    const int slot = topLevelItemCount();
+    auto* item = new QTreeWidgetItem(this, {QString::fromStdString(name), QString::number(slot)});
+    item->setTextAlignment(kNumberColumn, Qt::AlignRight | Qt::AlignVCenter);
+    const auto note = uploadNotes_.find(slot);
+    if (note != uploadNotes_.end()) {
+        item->setToolTip(0, note->second);
+        item->setToolTip(kNumberColumn, note->second);
+    }
     // A free slot shows no picture, but keeps the picture's place, so every line has the same
     // height and the names stand in one column.
     static const QIcon blank = [] {
@@ -32,6 +46,14 @@ void DevListCtrl::AddSlotLine(const std::string& name) {
         return QIcon(pixmap);
     }();
     item->setIcon(0, name == kEmptySlotText ? blank : MidiTypeIcon());
+}
+
+void DevListCtrl::SetUploadNote(int slot, const QString& note) {
+    uploadNotes_[slot] = note;
+    if (QTreeWidgetItem* item = topLevelItem(slot)) {
+        item->setToolTip(0, note);
+        item->setToolTip(kNumberColumn, note);
+    }
 }
 
 std::vector<std::string> DevListCtrl::Lines() const {
@@ -67,6 +89,8 @@ void DevListCtrl::OnDelete() {
     for (std::size_t row : rows) {
         if (lines[row] != kEmptySlotText &&
             prompt_.Ask("Delete " + lines[row] + "?", PromptButtons::YesNo) == PromptAnswer::Yes) {
+            // What this program stored there is gone with it.
+            uploadNotes_.erase(static_cast<int>(row));
             emit SlotDeleteRequested(static_cast<int>(row));
         }
     }

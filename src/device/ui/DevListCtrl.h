@@ -2,9 +2,10 @@
 
 #include <QTreeWidget>
 #include <functional>
-
+#include <map>
 #include <string>
 #include <vector>
+
 #include "device/ui/DeleteRefreshMenu.h"
 
 namespace vantrel {
@@ -12,9 +13,9 @@ namespace vantrel {
 class UserPrompt;
 
 // The device's slots, one line each in slot order (a line's row is its slot number), headed
-// "Device". An occupied slot shows the desktop's MIDI icon, a free one reads "Empty" without it.
-// Several lines can be selected. The list only asks: its owner pane reads the device and
-// deletes slots when the list requests it.
+// "Device", with the slot's number in a "No." column before the name. An occupied slot shows the
+// desktop's MIDI icon, a free one reads "Empty" without it. Several lines can be selected. The
+// list only asks: its owner pane reads the device and deletes slots when the list requests it.
 class DevListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
@@ -22,7 +23,13 @@ class DevListCtrl : public QTreeWidget {
 
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
 
+    // The column of the slot numbers; column 0 keeps the names.
+    static constexpr int kNumberColumn = 1;
+
     void AddSlotLine(const std::string& name);
+    // What an upload from this program stored in a slot, shown as the line's tooltip from now
+    // on, also after the slots are read again; deleting the slot from this list forgets it.
+    void SetUploadNote(int slot, const QString& note);
     std::vector<std::string> Lines() const;
     // Selected rows in ascending order.
     std::vector<std::size_t> SelectedRows() const;
@@ -43,6 +50,7 @@ class DevListCtrl : public QTreeWidget {
   private:
     UserPrompt& prompt_;
     MenuRunner menuRunner_;
+    std::map<int, QString> uploadNotes_;
 };
 
 }  // namespace vantrel

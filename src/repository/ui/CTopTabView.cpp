@@ -8,12 +8,13 @@
 
 namespace vantrel {
 
-CTopTabView::CTopTabView(QWidget* parent) : QWidget(parent), tabs_(new QTabWidget) {
+CTopTabView::CTopTabView(UserPrompt& prompt, QWidget* parent)
+    : QWidget(parent), tabs_(new QTabWidget) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabs_);
     for (const SubRepository sub : kSubRepositories) {
-        auto* page = new CTopTabViewPage(sub);
+        auto* page = new CTopTabViewPage(sub, prompt);
         pages_[static_cast<std::size_t>(sub)] = page;
         tabs_->addTab(page, QString::fromUtf8(SubRepositoryName(sub).data()));
         connect(&page->List(), &SubRepositoryListBox::BrowserSelectionDropped, this,

@@ -10,13 +10,15 @@ class QTabWidget;
 namespace vantrel {
 
 class CTopTabViewPage;
+class UserPrompt;
 
 // The sub-repository tabs "Intro", "Fill" and "Ending", one list page each. The current tab is
 // where imports go and what the Combine button reads. Choosing a tab refills its page.
 class CTopTabView : public QWidget {
     Q_OBJECT
   public:
-    explicit CTopTabView(QWidget* parent = nullptr);
+    // The prompt asks before deleting for good where the system has no trash.
+    explicit CTopTabView(UserPrompt& prompt, QWidget* parent = nullptr);
 
     SubRepository CurrentTab() const;
     void SetCurrentTab(SubRepository sub);

@@ -2,20 +2,35 @@
 
 #include <QMenu>
 #include <QVBoxLayout>
+#include <system_error>
 
 #include "repository/CRepository.h"
 #include "repository/ui/SubRepositoryListBox.h"
+#include "widgets/FileTrash.h"
+#include "widgets/ListKeys.h"
 #include "widgets/QtPaths.h"
 
 namespace vantrel {
 
-CTopTabViewPage::CTopTabViewPage(SubRepository sub, QWidget* parent)
-    : QWidget(parent), sub_(sub), list_(new SubRepositoryListBox(sub)) {
+namespace {
+
+void RemoveEntryFile(const std::filesystem::path& file) {
+    std::error_code error;
+    std::filesystem::remove(file, error);
+}
+
+}  // namespace
+
+CTopTabViewPage::CTopTabViewPage(SubRepository sub, UserPrompt& prompt, QWidget* parent)
+    : QWidget(parent), sub_(sub), prompt_(prompt), list_(new SubRepositoryListBox(sub)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);
     menuRunner_ = [](QMenu& menu, const QPoint& position) { menu.exec(position); };
     connect(list_, &SubRepositoryListBox::MenuRequested, this, &CTopTabViewPage::ShowMenu);
+    InstallListKeys(
+        *list_,
+        {[this] { OnDelete(); }, [this](const QPoint& at) { list_->RequestMenuAt(at); }, {}});
 }
 
 void CTopTabViewPage::Refresh() {
@@ -27,12 +42,13 @@ void CTopTabViewPage::Refresh() {
 }
 
 void CTopTabViewPage::OnDelete() {
-    CRepository::Remove(sub_, ToFsNames(list_->SelectedNames()));
+    DiscardItems(CRepository::EntryPaths(sub_, ToFsNames(list_->SelectedNames())), prompt_,
+                 RemoveEntryFile);
     Refresh();
 }
 
 void CTopTabViewPage::OnDeleteAll() {
-    CRepository::RemoveAll(sub_);
+    DiscardItems(CRepository::EntryPaths(sub_, CRepository::List(sub_)), prompt_, RemoveEntryFile);
     Refresh();
 }
 

@@ -66,7 +66,11 @@ void SubRepositoryListBox::mousePressEvent(QMouseEvent* event) {
     // A right press never reaches the view's own handling: that would select whatever item
     // sits under the cursor after a menu command has refilled the list.
     event->accept();
-    QListWidgetItem* hit = itemAt(event->position().toPoint());
+    RequestMenuAt(event->position().toPoint());
+}
+
+void SubRepositoryListBox::RequestMenuAt(const QPoint& viewportPosition) {
+    QListWidgetItem* hit = itemAt(viewportPosition);
     if (hit == nullptr) {
         return;
     }
@@ -75,7 +79,7 @@ void SubRepositoryListBox::mousePressEvent(QMouseEvent* event) {
     } else {
         setCurrentItem(hit, QItemSelectionModel::ClearAndSelect);
     }
-    emit MenuRequested(event->globalPosition().toPoint());
+    emit MenuRequested(viewport()->mapToGlobal(viewportPosition));
 }
 
 void SubRepositoryListBox::dragEnterEvent(QDragEnterEvent* event) {

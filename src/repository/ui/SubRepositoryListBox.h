@@ -20,6 +20,10 @@ class SubRepositoryListBox : public QListWidget {
     void SetNames(QStringList names);
     // Texts of the selected items in ascending row order.
     QStringList SelectedNames() const;
+    // What a right click at this point of the viewport does: over an item, select it (Fill adds
+    // it to the selection) and ask for the menu; elsewhere nothing. The keyboard's menu keys
+    // come here with the current item's place.
+    void RequestMenuAt(const QPoint& viewportPosition);
 
   signals:
     void MenuRequested(const QPoint& globalPosition);

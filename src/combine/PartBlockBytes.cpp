@@ -1,0 +1,53 @@
+#include "combine/PartBlockBytes.h"
+
+#include "common/UserPrompt.h"
+#include "pattern/StyleImage.h"
+
+namespace vantrel {
+
+namespace {
+
+class QuietPrompt final : public UserPrompt {
+  public:
+    void Message(const std::string&) override {}
+    PromptAnswer Ask(const std::string&, PromptButtons) override { return PromptAnswer::No; }
+};
+
+}  // namespace
+
+std::size_t PartBlock(SubRepository sub, std::size_t position) {
+    switch (sub) {
+        case SubRepository::Intro:
+            return kIntroBlock;
+        case SubRepository::Ending:
+            return kEndingBlock;
+        case SubRepository::Fill:
+            break;
+    }
+    return FillBlock(position + 1);
+}
+
+PartBlockBytes MeasurePart(const std::filesystem::path& file, std::size_t block,
+                           const PartConverter& convert) {
+    PartBlockBytes bytes;
+    bytes.capacity = StyleBlockCapacity(block);
+    QuietPrompt quiet;
+    const PatternProducts products = convert(file, quiet);
+    if (products.Passed())
+        bytes.used = products.controlList.size() + products.patternData.size();
+    return bytes;
+}
+
+std::string GroupedNumber(std::size_t number) {
+    std::string digits = std::to_string(number);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
+std::string BytesAgainstBlock(const PartBlockBytes& bytes) {
+    return (bytes.used ? GroupedNumber(*bytes.used) : std::string("-")) + " / " +
+           GroupedNumber(bytes.capacity);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,33 @@
+#include "combine/StoredStyleNote.h"
+
+#include "combine/CombineLists.h"
+#include "combine/PartBlockBytes.h"
+#include "pattern/StyleImage.h"
+
+namespace vantrel {
+
+bool StoreRecordingLink::Download(const std::filesystem::path& image, int slot,
+                                  const DownloadSteps& steps) {
+    const bool stored = inner_.Download(image, slot, steps);
+    if (stored)
+        stored_ = slot;
+    return stored;
+}
+
+std::string StoredStyleNote(const CombineLists& lists, const std::string& when) {
+    std::string note = "Stored by this program " + when + ":";
+    // Block order: Intro, Ending, then the Fills.
+    for (SubRepository sub : {SubRepository::Intro, SubRepository::Ending, SubRepository::Fill}) {
+        const auto& paths = lists.List(sub).EntryPaths();
+        for (std::size_t position = 0; position < paths.size(); ++position) {
+            const std::size_t block = PartBlock(sub, position);
+            const PartBlockBytes bytes = MeasurePart(paths[position], block);
+            note += "\n" + StyleBlockName(block) + ": " + paths[position].filename().string();
+            if (bytes.used)
+                note += ", " + GroupedNumber(*bytes.used) + " bytes";
+        }
+    }
+    return note;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,12 @@
+#include "widgets/DesktopOpen.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace vantrel {
+
+DesktopOpener DesktopOpenerOfSystem() {
+    return [](const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); };
+}
+
+}  // namespace vantrel
