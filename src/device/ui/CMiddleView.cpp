@@ -1,19 +1,24 @@
 #include "device/ui/CMiddleView.h"
 
+#include <algorithm>
+
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QUrl>
 
+#include "common/UserPrompt.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
 #include "device/ui/LinkMenuActions.h"
 #include "repository/CRepository.h"
 #include "repository/ImportFiles.h"
+#include "repository/ImportFitted.h"
 #include "repository/ImportPaths.h"
 #include "repository/InstallLayout.h"
 #include "repository/ui/CTopTabView.h"
+#include "repository/ui/MakeItFitDlg.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/QtPaths.h"
@@ -49,7 +54,8 @@ CMiddleView::CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tr
       import_(MakeButton("Import", this)),
       help_(MakeButton("Help", this)),
       about_(MakeButton("About", this)),
-      runMenu_(ExecMenu()) {
+      runMenu_(ExecMenu()),
+      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }) {
     setObjectName(QStringLiteral("CMiddleView"));
     connect(refresh_, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
     connect(import_, &CGdipButton::clicked, this, &CMiddleView::OnImport);
@@ -68,9 +74,35 @@ void CMiddleView::OnImport() {
     if (names.isEmpty() || folder.size() <= 1) {
         return;
     }
-    ImportFiles(ToFsNames(names), ToFsPath(folder), CRepository::Folder(tabs_.CurrentTab()), true,
-                prompt_);
+    const std::vector<std::string> fsNames = ToFsNames(names);
+    const std::filesystem::path from = ToFsPath(folder);
+    const ImportOutcome outcome =
+        ImportFiles(fsNames, from, CRepository::Folder(tabs_.CurrentTab()), true, prompt_);
+    std::vector<std::filesystem::path> sources;
+    for (const std::string& name : fsNames)
+        sources.push_back(from / name);
+    OfferFits(outcome, sources);
     tabs_.RefreshAllPages();
+}
+
+void CMiddleView::OfferFits(const ImportOutcome& outcome,
+                            const std::vector<std::filesystem::path>& sources) {
+    for (const std::string& refused : outcome.notSupported) {
+        const auto source = std::find_if(sources.begin(), sources.end(), [&](const auto& path) {
+            return path.filename() == std::filesystem::path(refused).filename();
+        });
+        if (source == sources.end())
+            continue;
+        const std::string name = source->filename().string();
+        if (!prompt_.Offer(name + " can be made to fit: a fitted copy is imported under its name, "
+                                  "the file itself stays as it is.",
+                           "Make it fit\u2026"))
+            continue;
+        MakeItFitDlg dialog(*source, window());
+        if (runFitDialog_(dialog))
+            ImportFitted(*source, dialog.Result(), CRepository::Folder(tabs_.CurrentTab()),
+                         prompt_);
+    }
 }
 
 void CMiddleView::OnFilesDropped(const QStringList& paths) {
@@ -78,7 +110,8 @@ void CMiddleView::OnFilesDropped(const QStringList& paths) {
     for (const QString& path : paths) {
         files.push_back(ToFsPath(path));
     }
-    vantrel::ImportPaths(files, CRepository::Folder(tabs_.CurrentTab()), true, prompt_);
+    OfferFits(vantrel::ImportPaths(files, CRepository::Folder(tabs_.CurrentTab()), true, prompt_),
+              files);
     tabs_.RefreshAllPages();
 }
 

@@ -1,0 +1,35 @@
+// A note on that nothing releases gets its note off at the end of the pattern's last measure.
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "fit/FitSteps.h"
+#include "fit/NotePairing.h"
+
+namespace vantrel {
+
+void ReleaseHeldNotes(FitRun& run) {
+    const std::uint32_t measure = MeasureTicks(run.song);
+    const std::uint32_t last = run.song.EndTime();
+    const std::uint32_t end = std::max<std::uint32_t>((last + measure - 1) / measure, 1) * measure;
+    for (SongTrack& track : run.song.tracks) {
+        const std::vector<std::size_t> held = UnclosedNotes(track);
+        std::set<std::pair<int, std::uint8_t>> released;
+        for (const std::size_t index : held) {
+            const SongEvent on = track.events[index];
+            // A note on standing at the very end still sounds for a tick. Several note ons of
+            // one key all end at its one note off.
+            const std::uint32_t release = std::max(end, on.time + 1);
+            if (released.insert({on.Channel(), on.Key()}).second)
+                track.events.push_back(NoteOffEvent(release, on.Channel(), on.Key()));
+            run.Report("held-note", "channel " + std::to_string(on.Channel()) + " key " +
+                                        std::to_string(on.Key()) + " from tick " +
+                                        std::to_string(on.time) + " released at tick " +
+                                        std::to_string(release) + ", the end of its last measure");
+        }
+        if (!held.empty())
+            track.Settle();
+    }
+}
+
+}  // namespace vantrel
