@@ -101,7 +101,8 @@ void RegisterMidiFit(CLI::App& app, CliContext& context) {
         "(10 stays drums, channels already on 11-16 stay, the others in the order of their first "
         "note onto 12-16 and then 11, the lowest mean pitch as bass on 12; channels without "
         "notes are left out), notes never released ended at the end of their last measure, "
-        "--measures. Prints one line per change, the notes in and out of each channel, and the "
+        "--measures, --thin-bends. Prints one line per change, the notes in and out of each "
+        "channel, and the "
         "bytes of the converted output against the 2,048-byte block (2,042 for the eighth Fill). "
         "Exit status 0 when every output fits, 1 when one cannot be made to fit (with the "
         "reason), 2 on a usage error.\n" +
@@ -126,6 +127,9 @@ void RegisterMidiFit(CLI::App& app, CliContext& context) {
     fit->add_flag("--json", command->json,
                   "One JSON array of {file, output, fits, reason, changes: [{kind, detail}], "
                   "notes_in, notes_out, bytes, budget, channel_bytes}");
+    fit->add_flag("--thin-bends", command->options.thinBends,
+                  "Thin pitch bend, modulation and expression streams: leave out events that "
+                  "repeat a value or come within a thirty-second note, keeping the last of a run");
     fit->add_flag("--dry-run", command->dryRun, "Print the changes and write nothing");
     fit->callback([command, signature, map, drop, &context] {
         std::string problem;

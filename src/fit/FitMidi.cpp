@@ -15,7 +15,7 @@ FitResult FitMidiImage(std::span<const std::uint8_t> image, const FitOptions& op
         return run.result;
     run.result.notesIn = CountNotes(run.song);
     for (auto step : {RescaleDivision, SplitChannels, PlaceTempoAndTimeSignature, MapChannels,
-                      ReleaseHeldNotes, TrimMeasures}) {
+                      ReleaseHeldNotes, TrimMeasures, ThinStreams}) {
         step(run);
         if (run.result.refused)
             return run.result;

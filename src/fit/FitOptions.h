@@ -16,6 +16,7 @@ struct FitOptions {
     std::uint8_t denominatorPower = 2;      // with numerator: 2 for a quarter, 3 for an eighth
     std::map<int, int> channelMap;          // source channel -> 10..16
     std::set<int> dropChannels;             // source channels left out
+    bool thinBends = false;                 // thin pitch bend and controller streams
 };
 
 // Option texts as the command line takes them; each answers an error text, empty on success.

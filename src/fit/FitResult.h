@@ -9,7 +9,7 @@ namespace vantrel {
 
 // One thing fitting did to the song, in the order the steps run. kind is a short word for
 // programs ("division", "split", "conductor", "channel", "held-note", "length", "dropped",
-// "repair", "unchanged"); detail is the line the user reads.
+// "repair", "thinned", "unchanged"); detail is the line the user reads.
 struct FitChange {
     std::string kind;
     std::string detail;

@@ -32,6 +32,20 @@ std::uint32_t Song::EndTime() const {
     return last;
 }
 
+void LeaveOutChannels(Song& song, const std::set<int>& channels) {
+    for (SongTrack& track : song.tracks) {
+        std::erase_if(track.events, [&](const SongEvent& event) {
+            return event.IsChannel() && channels.count(event.Channel());
+        });
+    }
+    std::vector<SongTrack> kept;
+    for (std::size_t t = 0; t < song.tracks.size(); ++t) {
+        if (t == 0 || !song.tracks[t].events.empty())
+            kept.push_back(std::move(song.tracks[t]));
+    }
+    song.tracks = std::move(kept);
+}
+
 std::map<int, int> CountNotes(const Song& song) {
     std::map<int, int> notes;
     for (const SongTrack& track : song.tracks) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -52,6 +53,10 @@ struct Song {
     // The time of the latest event or End of Track of any track.
     std::uint32_t EndTime() const;
 };
+
+// Removes every channel message of the channels, and the tracks other than track 0 that are
+// left empty.
+void LeaveOutChannels(Song& song, const std::set<int>& channels);
 
 // Note ons that sound (velocity above 0) per channel.
 std::map<int, int> CountNotes(const Song& song);

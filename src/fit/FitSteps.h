@@ -41,6 +41,8 @@ void MapChannels(FitRun& run);
 void ReleaseHeldNotes(FitRun& run);
 // --measures.
 void TrimMeasures(FitRun& run);
+// --thin-bends.
+void ThinStreams(FitRun& run);
 // Converts result.output as the upload does and fills the budget fields.
 void MeasureBudget(FitRun& run);
 

@@ -46,20 +46,6 @@ std::map<int, ChannelUse> UseOfChannels(const Song& song) {
     return use;
 }
 
-void LeaveOut(FitRun& run, const std::set<int>& channels) {
-    for (SongTrack& track : run.song.tracks) {
-        std::erase_if(track.events, [&](const SongEvent& event) {
-            return event.IsChannel() && channels.count(event.Channel());
-        });
-    }
-    std::vector<SongTrack> kept;
-    for (std::size_t t = 0; t < run.song.tracks.size(); ++t) {
-        if (t == 0 || !run.song.tracks[t].events.empty())
-            kept.push_back(std::move(run.song.tracks[t]));
-    }
-    run.song.tracks = std::move(kept);
-}
-
 std::map<int, int> Placements(const std::map<int, ChannelUse>& use, const FitOptions& options,
                               std::vector<int>& unplaced) {
     std::map<int, int> placed;
@@ -131,7 +117,7 @@ void MapChannels(FitRun& run) {
     }
     for (const int channel : leaveOut)
         use.erase(channel);
-    LeaveOut(run, leaveOut);
+    LeaveOutChannels(run.song, leaveOut);
 
     std::vector<int> unplaced;
     const std::map<int, int> placed = Placements(use, run.options, unplaced);

@@ -1,10 +1,50 @@
 // --measures N: the first N measures stay; notes sounding across the cut end at it.
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include "fit/FitSteps.h"
 #include "fit/NotePairing.h"
 
 namespace vantrel {
+
+namespace {
+
+void ReportCut(FitRun& run, std::uint32_t cut, int eventsCut, int notesCut, int shortened) {
+    std::string detail = "kept the first " + std::to_string(*run.options.measures) +
+                         " measures (ticks 0 to " + std::to_string(cut) + "): cut " +
+                         std::to_string(eventsCut) + " events, " + std::to_string(notesCut) +
+                         " of them notes";
+    if (shortened > 0)
+        detail += "; " + std::to_string(shortened) + " notes sounding at the cut end there";
+    run.Report("length", detail);
+}
+
+// A channel whose notes all lay beyond the cut is left out with what remains of it, as channels
+// without notes are.
+void LeaveOutSilentChannels(FitRun& run) {
+    const std::map<int, int> notes = CountNotes(run.song);
+    std::set<int> silent;
+    std::map<int, int> events;
+    for (const SongTrack& track : run.song.tracks) {
+        for (const SongEvent& event : track.events) {
+            if (event.IsChannel() && !notes.count(event.Channel())) {
+                silent.insert(event.Channel());
+                ++events[event.Channel()];
+            }
+        }
+    }
+    for (const int channel : silent) {
+        run.Report("dropped", "channel " + std::to_string(channel) +
+                                  " has no notes in the measures kept: its " +
+                                  std::to_string(events[channel]) + " events left out");
+        std::erase_if(run.result.channelMap,
+                      [channel](const auto& placed) { return placed.second == channel; });
+    }
+    LeaveOutChannels(run.song, silent);
+}
+
+}  // namespace
 
 void TrimMeasures(FitRun& run) {
     if (!run.options.measures)
@@ -43,13 +83,8 @@ void TrimMeasures(FitRun& run) {
     }
     if (!lengthCut && eventsCut == 0)
         return;
-    std::string detail = "kept the first " + std::to_string(*run.options.measures) +
-                         " measures (ticks 0 to " + std::to_string(cut) + "): cut " +
-                         std::to_string(eventsCut) + " events, " + std::to_string(notesCut) +
-                         " of them notes";
-    if (shortened > 0)
-        detail += "; " + std::to_string(shortened) + " notes sounding at the cut end there";
-    run.Report("length", detail);
+    ReportCut(run, cut, eventsCut, notesCut, shortened);
+    LeaveOutSilentChannels(run);
 }
 
 }  // namespace vantrel

@@ -266,6 +266,22 @@ TEST(FitNotes, MeasuresKeepsTheFirstOnesAndSaysWhatWasCut) {
     EXPECT_THAT(Kinds(Fit(writer, options)), ElementsAre("unchanged"));
 }
 
+TEST(FitNotes, AChannelWhoseNotesAllLieBeyondTheCutIsLeftOut) {
+    SmfWriter writer(1, 192);
+    writer.AddTrack().Tempo(0, 500000).TimeSignature(0, 4, 2).EndOfTrack(0);
+    writer.AddTrack().Note(0, 12, 36, 100, 96).EndOfTrack(1536);
+    writer.AddTrack().Channel(0, 0xC0, 13, 5).Note(800, 13, 60, 100, 96).EndOfTrack(1536);
+    FitOptions options;
+    options.measures = 1;
+    const FitResult result = Fit(writer, options);
+    EXPECT_THAT(Details(result),
+                HasSubstr("channel 13 has no notes in the measures kept: its 1 events left out"));
+    EXPECT_EQ(result.channelMap, (std::map<int, int>{{12, 12}}));
+    EXPECT_EQ(test::ReadBack(result.output)->TrackCount(), 2u);
+    // Fitting again finds nothing left to do.
+    EXPECT_THAT(Kinds(FitMidiImage(result.output, options)), ElementsAre("unchanged"));
+}
+
 TEST(FitNotes, EventsWithADataByteOf128OrMoreAreLeftOutAndReported) {
     SmfWriter writer(1, 192);
     writer.AddTrack().Tempo(0, 500000).TimeSignature(0, 4, 2).EndOfTrack(0);
@@ -273,6 +289,37 @@ TEST(FitNotes, EventsWithADataByteOf128OrMoreAreLeftOutAndReported) {
     const FitResult result = Fit(writer);
     EXPECT_THAT(Details(result), HasSubstr("track 1: left out 8B 90 40 at tick 96"));
     EXPECT_TRUE(result.Fits()) << Details(result);
+}
+
+TEST(FitBudgetRoom, ThinBendsKeepsOneBendAThirtySecondAndTheValueEachRunEndsOn) {
+    SmfWriter writer(1, 192);
+    writer.AddTrack().Tempo(0, 500000).TimeSignature(0, 4, 2).EndOfTrack(0);
+    SmfTrack& track = writer.AddTrack();
+    track.Note(0, 12, 36, 100, 384);
+    for (std::uint8_t step = 0; step <= 25; ++step)
+        track.Channel(step * 4u, 0xE0, 12, 0, static_cast<std::uint8_t>(64 + step));
+    track.Channel(400, 0xE0, 12, 0, 64);
+    for (std::uint32_t tick = 0; tick < 96; tick += 8)
+        track.Channel(tick, 0xB0, 12, 1, 30);  // modulation that never changes
+    track.Channel(8, 0xB0, 12, 64, 127).Channel(10, 0xB0, 12, 64, 0);  // sustain is left alone
+    track.EndOfTrack(768);
+
+    EXPECT_THAT(Kinds(Fit(writer)), ElementsAre("unchanged"));
+    FitOptions options;
+    options.thinBends = true;
+    const FitResult result = Fit(writer, options);
+    EXPECT_THAT(Kinds(result), ElementsAre("thinned"));
+    EXPECT_THAT(result.changes[0].detail, HasSubstr("channel 12: left out 31 pitch bend"));
+    std::vector<std::string> kept;
+    for (const std::string& event : ChannelEvents(*ReadBack(result.output), 1)) {
+        if (event.rfind("EB", 0) == 0 || event.rfind("BB 01", 0) == 0)
+            kept.push_back(event);
+    }
+    EXPECT_THAT(kept,
+                ElementsAre("EB 00 40 @0", "BB 01 1E @0", "EB 00 46 @24", "EB 00 4C @48",
+                            "EB 00 52 @72", "EB 00 58 @96", "EB 00 59 @100", "EB 00 40 @400"));
+    EXPECT_TRUE(result.Fits()) << Details(result);
+    EXPECT_THAT(Kinds(FitMidiImage(result.output, options)), ElementsAre("unchanged"));
 }
 
 }  // namespace
