@@ -42,6 +42,20 @@ void ReadSong(std::span<const std::uint8_t> image, FitRun& run) {
         return;
     }
     const bool allEnded = reader.ParseTracks();
+    // At 192 ticks per quarter note times are kept as they are, and a file's delta times cannot
+    // reach past this; other divisions are brought within it by the rescaling.
+    constexpr std::uint32_t kLatestTick = 0x0FFFFFFF;
+    if (reader.Division() == 192) {
+        for (std::uint32_t t = 0; t < reader.TrackCount(); ++t) {
+            const auto events = reader.TrackEvents(t);
+            if (!events.empty() && events.back().time > kLatestTick) {
+                run.Refuse("track " + std::to_string(t) + " runs to tick " +
+                           std::to_string(events.back().time) +
+                           ", longer than a MIDI file's times can hold");
+                return;
+            }
+        }
+    }
     run.song.division = reader.Division();
     run.song.format = reader.Format();
     for (std::uint32_t t = 0; t < reader.TrackCount(); ++t) {
@@ -49,8 +63,14 @@ void ReadSong(std::span<const std::uint8_t> image, FitRun& run) {
         const auto events = reader.TrackEvents(t);
         for (const MidiEvent& event : events) {
             track.end = std::max(track.end, event.time);
-            if (event.IsEndOfTrack())
+            if (event.IsEndOfTrack()) {
+                if (&event != &events.back()) {
+                    run.Report("repair", "track " + std::to_string(t) +
+                                             ": left out an End of Track at tick " +
+                                             std::to_string(event.time) + " before its end");
+                }
                 continue;
+            }
             if (event.status < 0xF0 && HasStatusBitInData(event.Data())) {
                 run.Report("dropped", "track " + std::to_string(t) + ": left out " +
                                           EventText(event) +

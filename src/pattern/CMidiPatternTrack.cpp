@@ -95,8 +95,19 @@ bool CMidiPattern::ConvertTrack(std::uint32_t track) {
     }
     const auto k = static_cast<std::size_t>(slot);
     std::uint32_t previousTime = 0;
-    for (const MidiEvent& event : TrackEvents(track))
-        RecordEvent(track, k, event, previousTime);
+    const auto events = TrackEvents(track);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        // A second End of Track would end the channel's pattern data early and leave the rest
+        // as stray bytes the keyboard cannot read.
+        if (events[i].IsEndOfTrack() && i + 1 != events.size()) {
+            errors_.push_back(FormatText("%s Track %d Error End of Track at tick %u before the end",
+                                         InputText().c_str(), static_cast<int>(track),
+                                         events[i].time));
+            productsRefused_ = true;
+            continue;
+        }
+        RecordEvent(track, k, events[i], previousTime);
+    }
     ComputeNoteLengths(track, k);
     return true;
 }

@@ -99,6 +99,30 @@ TEST(FitOutcome, TheFileFuzzingFoundFitsOnceItsBrokenEventIsLeftOut) {
     EXPECT_TRUE(result.checkErrors.empty()) << Details(result);
 }
 
+TEST(FitOutcome, AnEarlyEndOfTrackGoesAndTimesBeyondAFilesReachAreRefused) {
+    SmfWriter early(1, 192);
+    early.AddTrack().Tempo(0, 500000).TimeSignature(0, 4, 2).EndOfTrack(0);
+    early.AddTrack()
+        .Note(0, 12, 36, 100, 96)
+        .EndOfTrack(96)
+        .Note(192, 12, 38, 100, 96)
+        .EndOfTrack(384);
+    const FitResult mended = Fit(early);
+    EXPECT_TRUE(mended.checkErrors.empty()) << Details(mended);
+    EXPECT_EQ(mended.notesOut.at(12), 2);
+
+    SmfWriter far(1, 192);
+    far.AddTrack().Tempo(0, 500000).TimeSignature(0, 4, 2).EndOfTrack(0);
+    SmfTrack& track = far.AddTrack();
+    track.Note(0, 12, 36, 100, 96);
+    // Raw bytes carry their own delta after the writer's: 0x0FFFFFFF then another 0x0FFFFFFF.
+    track.Raw(0x0FFFFFFF, Hex("BB 01 10 FF FF FF 7F BB 01 20"));
+    track.EndOfTrack(0x0FFFFFFF);
+    const FitResult beyond = Fit(far);
+    ASSERT_TRUE(beyond.refused);
+    EXPECT_THAT(beyond.reason, HasSubstr("longer than a MIDI file's times can hold"));
+}
+
 TEST(FitOptionsText, TimeSignaturesAndChannelListsAreChecked) {
     FitOptions options;
     EXPECT_EQ(ParseTimeSignature("7/8", options), "");

@@ -206,6 +206,20 @@ TEST(PatternChecks, ADataByteWithBitSevenSetIsRefusedNotWrittenRaw) {
     }
 }
 
+TEST(PatternChecks, AnEndOfTrackBeforeTheEndOfItsTrackIsRefused) {
+    // The converter would write both ends; the data after the first is unreadable.
+    SmfWriter writer = PatternFile();
+    writer.AddTrack()
+        .Note(0, 12, 36, 100, 96)
+        .EndOfTrack(96)
+        .Channel(120, 0xB0, 12, 1, 66)
+        .EndOfTrack(192);
+    Conversion c(writer);
+    EXPECT_THAT(c.Errors(),
+                ElementsAre(HasSubstr("Track 1 Error End of Track at tick 96 before the end")));
+    EXPECT_TRUE(c.products.patternData.empty());
+}
+
 TEST(PatternChecks, PatternDataBeyondSixteenBitsIsRefused) {
     SmfWriter writer = PatternFile();
     SmfTrack& track = writer.AddTrack();
