@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/AtomicFile.h"
+#include "common/ScopedTempDir.h"
 #include "midi/CMidiReader.h"
 
 namespace vantrel::cli {
@@ -12,6 +14,7 @@ void RegisterMidiCommands(CLI::App& app, CliContext& context) {
     RegisterMidiCheck(app, context);
     RegisterMidiConvert(app, context);
     RegisterMidiInspect(app, context);
+    RegisterMidiFit(app, context);
 }
 
 CLI::App* AddPerFileCommand(CLI::App& app, CliContext& context, const std::string& name,
@@ -26,6 +29,16 @@ CLI::App* AddPerFileCommand(CLI::App& app, CliContext& context, const std::strin
         }
     });
     return command;
+}
+
+bool PlaceFile(const std::vector<std::uint8_t>& bytes, const std::filesystem::path& path,
+               bool replace) {
+    if (replace)
+        return WriteFileAtomically(path, bytes);
+    ScopedTempDir staging;
+    const std::filesystem::path staged = staging.Path() / path.filename();
+    return staging.Valid() && WriteFileAtomically(staged, bytes) &&
+           CopyFileAtomically(staged, path, false);
 }
 
 std::string MidiSizeCapText() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,16 +12,22 @@
 
 namespace vantrel::cli {
 
-// The MIDI and pattern commands: info, check, convert, inspect.
+// The MIDI and pattern commands: info, check, convert, inspect, fit.
 void RegisterMidiInfo(CLI::App& app, CliContext& context);
 void RegisterMidiCheck(CLI::App& app, CliContext& context);
 void RegisterMidiConvert(CLI::App& app, CliContext& context);
 void RegisterMidiInspect(CLI::App& app, CliContext& context);
+void RegisterMidiFit(CLI::App& app, CliContext& context);
 
 // Adds a command over FILE... that runs `run` on each file in turn; a false answer for any file
 // makes the exit status 1.
 CLI::App* AddPerFileCommand(CLI::App& app, CliContext& context, const std::string& name,
                             const std::string& help, std::function<bool(const std::string&)> run);
+
+// Writes bytes under path without ever leaving a half-written file there; without replace an
+// existing file is kept and the answer is false.
+bool PlaceFile(const std::vector<std::uint8_t>& bytes, const std::filesystem::path& path,
+               bool replace);
 
 // The help line that states the input size cap.
 std::string MidiSizeCapText();

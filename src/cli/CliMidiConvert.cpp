@@ -3,8 +3,6 @@
 #include <memory>
 
 #include "cli/CliMidiCommands.h"
-#include "common/AtomicFile.h"
-#include "common/ScopedTempDir.h"
 #include "common/TerminalPrompt.h"
 #include "pattern/CMidiPattern.h"
 #include "pattern/PatternCheck.h"
@@ -14,17 +12,6 @@ namespace vantrel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Writes bytes under path without ever leaving a half-written file there; without replace an
-// existing file is kept and the answer is false.
-bool PlaceProduct(const std::vector<std::uint8_t>& bytes, const fs::path& path, bool replace) {
-    if (replace)
-        return WriteFileAtomically(path, bytes);
-    ScopedTempDir staging;
-    const fs::path staged = staging.Path() / path.filename();
-    return staging.Valid() && WriteFileAtomically(staged, bytes) &&
-           CopyFileAtomically(staged, path, false);
-}
 
 bool ConvertOne(const std::string& file, const std::string& outputFolder, bool force) {
     const fs::path input(file);
@@ -48,8 +35,8 @@ bool ConvertOne(const std::string& file, const std::string& outputFolder, bool f
         PrintCheckResult(file, products);
         return false;
     }
-    if (!PlaceProduct(products.controlList, controlList, force) ||
-        !PlaceProduct(products.patternData, patternData, force)) {
+    if (!PlaceFile(products.controlList, controlList, force) ||
+        !PlaceFile(products.patternData, patternData, force)) {
         std::printf("%s: cannot write %s and %s\n", file.c_str(), controlList.string().c_str(),
                     patternData.string().c_str());
         return false;

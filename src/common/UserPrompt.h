@@ -32,6 +32,14 @@ class UserPrompt {
         (void)detail;
         return Ask(text, buttons);
     }
+
+    // A message that offers one action beside Close (the window's "Make it fit…"); true when
+    // the user chose the action. Where nothing can be offered the answer is false.
+    virtual bool Offer(const std::string& text, const std::string& action) {
+        (void)text;
+        (void)action;
+        return false;
+    }
 };
 
 }  // namespace vantrel

@@ -91,7 +91,7 @@ bool CMidiPattern::ConvertFile(std::size_t index, std::ofstream& controlList) {
     for (auto& records : records_)
         records.clear();
     timeSignatureFound_ = kindFound_ = tempoFound_ = false;
-    timingRefused_ = false;
+    productsRefused_ = false;
 
     Reset();
     SetPath(inputFiles_[index]);
@@ -131,7 +131,7 @@ bool CMidiPattern::ConvertFile(std::size_t index, std::ofstream& controlList) {
         if (!ConvertTrack(track))
             return false;
     }
-    if (timingRefused_)
+    if (productsRefused_)
         return false;
     return WriteProducts(index, controlList);
 }

@@ -73,9 +73,10 @@ class CMidiPattern : public CMidiReader {
     bool timeSignatureFound_ = false;
     bool kindFound_ = false;
     bool tempoFound_ = false;
-    // A delta or note length too long for the written forms: the file's products are not
-    // written, since they would play with wrong timing.
-    bool timingRefused_ = false;
+    // A delta or note length too long for the written forms, or a channel message with a data
+    // byte the keyboard would take for a status byte: the file's products are not written, since
+    // they would play wrongly.
+    bool productsRefused_ = false;
     std::array<bool, kSettingCount> firstSeen_{};
     std::vector<std::uint8_t> controlListBytes_;
     std::vector<std::uint8_t> patternDataBytes_;

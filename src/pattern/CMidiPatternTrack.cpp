@@ -1,6 +1,7 @@
 // Track encoding of CMidiPattern: the channel rules, the pattern records of a track, its channel
 // settings and the length of every sounding note.
 #include <array>
+#include <span>
 #include <vector>
 
 #include "common/UserPrompt.h"
@@ -41,6 +42,14 @@ bool IsRecordedController(std::uint8_t status, std::uint8_t controller) {
 // 17 pan levels: 0..126 in steps of 8, and 16 for hard right.
 std::uint8_t PanLevel(std::uint8_t value) {
     return value >= 127 ? 16 : static_cast<std::uint8_t>(value / 8);
+}
+
+bool HasStatusBitInData(std::span<const std::uint8_t> data) {
+    for (const std::uint8_t byte : data) {
+        if (byte & 0x80u)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -86,8 +95,19 @@ bool CMidiPattern::ConvertTrack(std::uint32_t track) {
     }
     const auto k = static_cast<std::size_t>(slot);
     std::uint32_t previousTime = 0;
-    for (const MidiEvent& event : TrackEvents(track))
-        RecordEvent(track, k, event, previousTime);
+    const auto events = TrackEvents(track);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        // A second End of Track would end the channel's pattern data early and leave the rest
+        // as stray bytes the keyboard cannot read.
+        if (events[i].IsEndOfTrack() && i + 1 != events.size()) {
+            errors_.push_back(FormatText("%s Track %d Error End of Track at tick %u before the end",
+                                         InputText().c_str(), static_cast<int>(track),
+                                         events[i].time));
+            productsRefused_ = true;
+            continue;
+        }
+        RecordEvent(track, k, events[i], previousTime);
+    }
     ComputeNoteLengths(track, k);
     return true;
 }
@@ -97,6 +117,16 @@ void CMidiPattern::RecordEvent(std::uint32_t track, std::size_t slot, const Midi
     const auto data = event.Data();
     const std::uint8_t data1 = data.size() > 0 ? data[0] : 0;
     const std::uint8_t data2 = data.size() > 1 ? data[1] : 0;
+    // The file reader takes the bytes after a channel status as its data whatever they hold; in
+    // the pattern data the keyboard would read a byte with bit 7 set as a new status and play
+    // the rest of the channel wrongly, so such a file is refused.
+    if (event.status < 0xF0 && HasStatusBitInData(data)) {
+        errors_.push_back(FormatText("%s Track %d Error Data Byte 0x%.2x %.2x %.2x",
+                                     InputText().c_str(), static_cast<int>(track), event.status,
+                                     data1, data2));
+        productsRefused_ = true;
+        return;
+    }
     switch (event.status & 0xF0) {
         case 0x80:
         case 0x90:
@@ -198,12 +228,12 @@ void CMidiPattern::AppendRecord(std::uint32_t track, std::size_t slot, const Mid
                 ? FormatText("%s Track %d Error 0xFF 2F 00", path.c_str(), static_cast<int>(track))
                 : FormatText("%s Track %d Error 0x%.2x %.2x %.2x", path.c_str(),
                              static_cast<int>(track), event.status, data1, data2));
-        timingRefused_ = true;
+        productsRefused_ = true;
     } else if (delta > kMaxWrittenDelta) {
         errors_.push_back(FormatText("%s Track %d Error Delta Too Long 0x%.2x %.2x %.2x",
                                      path.c_str(), static_cast<int>(track), event.status, data1,
                                      data2));
-        timingRefused_ = true;
+        productsRefused_ = true;
     } else {
         record.delta = ReversedQuantity(delta);
     }
@@ -248,11 +278,11 @@ void CMidiPattern::ComputeNoteLengths(std::uint32_t track, std::size_t slot) {
         if (length > kMaxQuantity) {
             errors_.push_back(FormatText("%s Track %d Error Back Convert 0x%.2x %.2x %.2x",
                                          path.c_str(), trackNumber, r.status, r.data1, r.data2));
-            timingRefused_ = true;
+            productsRefused_ = true;
         } else if (length > kMaxWrittenNoteLength) {
             errors_.push_back(FormatText("%s Track %d Error Note Too Long 0x%.2x %.2x %.2x",
                                          path.c_str(), trackNumber, r.status, r.data1, r.data2));
-            timingRefused_ = true;
+            productsRefused_ = true;
         } else {
             r.noteLength = ReversedQuantity(length);
         }

@@ -1,6 +1,7 @@
 #include "widgets/MessageBoxPrompt.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace vantrel {
 
@@ -53,6 +54,14 @@ void MessageBoxPrompt::MessageWithDetail(const std::string& text, const std::str
 PromptAnswer MessageBoxPrompt::AskWithDetail(const std::string& text, PromptButtons buttons,
                                              const std::string& detail) {
     return AnswerOf(Show(parent_, text, detail, Offered(buttons)));
+}
+
+bool MessageBoxPrompt::Offer(const std::string& text, const std::string& action) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrel"), QString::fromStdString(text),
+                    QMessageBox::Close, parent_);
+    QPushButton* chosen = box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+    box.exec();
+    return box.clickedButton() == chosen;
 }
 
 }  // namespace vantrel

@@ -18,6 +18,8 @@ class MessageBoxPrompt final : public UserPrompt {
     void MessageWithDetail(const std::string& text, const std::string& detail) override;
     PromptAnswer AskWithDetail(const std::string& text, PromptButtons buttons,
                                const std::string& detail) override;
+    // The action is a button beside Close.
+    bool Offer(const std::string& text, const std::string& action) override;
 
   private:
     QWidget* parent_ = nullptr;

@@ -185,6 +185,41 @@ TEST(PatternChecks, TimingThatDoesNotFitTheWrittenFormsIsRefused) {
     EXPECT_THAT(note.Errors()[0], HasSubstr("Track 1 Error Note Too Long 0x9b 24 64"));
 }
 
+TEST(PatternChecks, ADataByteWithBitSevenSetIsRefusedNotWrittenRaw) {
+    // A file found by fuzzing: in track 2 a note off on channel 12 reads 8B 90 40, key 0x90.
+    Conversion found(
+        Hex("4d546864000000060001000400c04d54726b0000002500ff03044261737300ff5103"
+            "07a12000ff58040402180800ff0605717a3477748300ff2f004d54726b0000002200"
+            "ff21010100b904200099246400266430240000260000a9247f00e9004000ff2f004d"
+            "54726b0000001c00bb0750002400642160cb7f8b2440ffff5f4000028b904000ff2f"
+            "004d54726b00000000"));
+    EXPECT_THAT(found.Errors(),
+                ElementsAre(HasSubstr("Song.mid Track 2 Error Data Byte 0x8b 90 40")));
+    EXPECT_TRUE(found.products.patternData.empty());
+
+    // Every kind of channel message is judged, also those that only set a channel's program.
+    for (const char* event : {"9B 24 80", "EB 00 FF", "CB 85", "BB 07 C0"}) {
+        SmfWriter writer = PatternFile();
+        writer.AddTrack().Note(0, 12, 36, 100, 96).Raw(96, Hex(event)).EndOfTrack(192);
+        Conversion c(writer);
+        EXPECT_THAT(c.Errors(), ElementsAre(HasSubstr("Track 1 Error Data Byte"))) << event;
+    }
+}
+
+TEST(PatternChecks, AnEndOfTrackBeforeTheEndOfItsTrackIsRefused) {
+    // The converter would write both ends; the data after the first is unreadable.
+    SmfWriter writer = PatternFile();
+    writer.AddTrack()
+        .Note(0, 12, 36, 100, 96)
+        .EndOfTrack(96)
+        .Channel(120, 0xB0, 12, 1, 66)
+        .EndOfTrack(192);
+    Conversion c(writer);
+    EXPECT_THAT(c.Errors(),
+                ElementsAre(HasSubstr("Track 1 Error End of Track at tick 96 before the end")));
+    EXPECT_TRUE(c.products.patternData.empty());
+}
+
 TEST(PatternChecks, PatternDataBeyondSixteenBitsIsRefused) {
     SmfWriter writer = PatternFile();
     SmfTrack& track = writer.AddTrack();

@@ -36,7 +36,14 @@ class ScriptedPrompt final : public UserPrompt {
         return answer;
     }
 
+    bool Offer(const std::string& text, const std::string& action) override {
+        offers.push_back(text + " [" + action + "]");
+        return acceptOffers;
+    }
+
     std::deque<PromptAnswer> answers;    // scripted, consumed front first
+    std::vector<std::string> offers;     // offers of an action, with the action in brackets
+    bool acceptOffers = false;           // the answer to every offer
     std::vector<std::string> messages;   // message boxes, in order
     std::vector<std::string> questions;  // questions, in order
     std::vector<std::string> shown;      // both, interleaved as shown

@@ -29,3 +29,9 @@ if(TARGET vantrel-cli)
                    ${PROJECT_SOURCE_DIR}/examples)
   set_tests_properties(workflow-e2e.RepositoryOnFat PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
 endif()
+
+if(TARGET vantrel-cli)
+  add_test(NAME workflow-e2e.FitImportCombineUploadInProcess
+           COMMAND ${workflow_e2e_dir}/fit_upload_in_process.sh $<TARGET_FILE:vantrel-cli>)
+  set_tests_properties(workflow-e2e.FitImportCombineUploadInProcess PROPERTIES TIMEOUT 120)
+endif()

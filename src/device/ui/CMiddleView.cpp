@@ -1,5 +1,7 @@
 #include "device/ui/CMiddleView.h"
 
+#include <algorithm>
+
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -12,9 +14,11 @@
 #include "device/ui/LinkMenuActions.h"
 #include "repository/CRepository.h"
 #include "repository/ImportFiles.h"
+#include "repository/ImportFitted.h"
 #include "repository/ImportPaths.h"
 #include "repository/InstallLayout.h"
 #include "repository/ui/CTopTabView.h"
+#include "repository/ui/MakeItFitDlg.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/GuideWindow.h"
@@ -52,7 +56,8 @@ CMiddleView::CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tr
       help_(MakeButton("Help", this)),
       about_(MakeButton("About", this)),
       runMenu_(ExecMenu()),
-      openGuide_(DesktopOpenerOfSystem()) {
+      openGuide_(DesktopOpenerOfSystem()),
+      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }) {
     setObjectName(QStringLiteral("CMiddleView"));
     connect(refresh_, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
     connect(import_, &CGdipButton::clicked, this, &CMiddleView::OnImport);
@@ -71,9 +76,35 @@ void CMiddleView::OnImport() {
     if (names.isEmpty() || folder.size() <= 1) {
         return;
     }
-    ImportFiles(ToFsNames(names), ToFsPath(folder), CRepository::Folder(tabs_.CurrentTab()), true,
-                prompt_);
+    const std::vector<std::string> fsNames = ToFsNames(names);
+    const std::filesystem::path from = ToFsPath(folder);
+    const ImportOutcome outcome =
+        ImportFiles(fsNames, from, CRepository::Folder(tabs_.CurrentTab()), true, prompt_);
+    std::vector<std::filesystem::path> sources;
+    for (const std::string& name : fsNames)
+        sources.push_back(from / name);
+    OfferFits(outcome, sources);
     tabs_.RefreshAllPages();
+}
+
+void CMiddleView::OfferFits(const ImportOutcome& outcome,
+                            const std::vector<std::filesystem::path>& sources) {
+    for (const std::string& refused : outcome.notSupported) {
+        const auto source = std::find_if(sources.begin(), sources.end(), [&](const auto& path) {
+            return path.filename() == std::filesystem::path(refused).filename();
+        });
+        if (source == sources.end())
+            continue;
+        const std::string name = source->filename().string();
+        if (!prompt_.Offer(name + " can be made to fit: a fitted copy is imported under its name, "
+                                  "the file itself stays as it is.",
+                           "Make it fit\u2026"))
+            continue;
+        MakeItFitDlg dialog(*source, window());
+        if (runFitDialog_(dialog))
+            ImportFitted(*source, dialog.Result(), CRepository::Folder(tabs_.CurrentTab()),
+                         prompt_);
+    }
 }
 
 void CMiddleView::OnFilesDropped(const QStringList& paths) {
@@ -81,7 +112,8 @@ void CMiddleView::OnFilesDropped(const QStringList& paths) {
     for (const QString& path : paths) {
         files.push_back(ToFsPath(path));
     }
-    vantrel::ImportPaths(files, CRepository::Folder(tabs_.CurrentTab()), true, prompt_);
+    OfferFits(vantrel::ImportPaths(files, CRepository::Folder(tabs_.CurrentTab()), true, prompt_),
+              files);
     tabs_.RefreshAllPages();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "device/ui/DeleteRefreshMenu.h"
 #include "widgets/DesktopOpen.h"
@@ -12,13 +14,19 @@ class CCJShellList;
 class CCJShellTree;
 class CGdipButton;
 class CTopTabView;
+class MakeItFitDlg;
 class UserPrompt;
+struct ImportOutcome;
+
+// Runs the "Make it fit…" dialog; true when the user chose OK. Tests answer it in place.
+using FitDialogRunner = std::function<bool(MakeItFitDlg&)>;
 
 // The button strip between the top panes and the file browser: Connect and Refresh on the
 // left, Import, Help and About on the right. Import copies the browser's selected files into the
 // sub-repository of the current tab, checking each one as the keyboard would take it; files
-// dropped on the sub-repository lists go the same way. A right click on the strip offers
-// "Link settings…" and "Save transfer trace…".
+// dropped on the sub-repository lists go the same way. A file the check refuses is offered
+// "Make it fit…", which imports a fitted copy under the file's name. A right click on the strip
+// offers "Link settings…" and "Save transfer trace…".
 class CMiddleView : public QWidget {
     Q_OBJECT
   public:
@@ -38,6 +46,7 @@ class CMiddleView : public QWidget {
     void SetMenuRunner(MenuRunner run) { runMenu_ = std::move(run); }
     void SetGuideOpener(DesktopOpener open) { openGuide_ = std::move(open); }
     void SetGuideFile(std::filesystem::path guide) { guide_ = std::move(guide); }
+    void SetFitDialogRunner(FitDialogRunner run) { runFitDialog_ = std::move(run); }
     // The link menu at a position in the strip; its entries are greyed while a device
     // transaction runs.
     void ShowLinkMenu(const QPoint& position);
@@ -64,6 +73,9 @@ class CMiddleView : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // After an import: "Make it fit…" for each refused file, in the order refused.
+    void OfferFits(const ImportOutcome& outcome, const std::vector<std::filesystem::path>& sources);
+
     UserPrompt& prompt_;
     CTopTabView& tabs_;
     CCJShellTree& tree_;
@@ -76,6 +88,7 @@ class CMiddleView : public QWidget {
     MenuRunner runMenu_;
     DesktopOpener openGuide_;
     std::filesystem::path guide_ = HelpFile();
+    FitDialogRunner runFitDialog_;
 };
 
 }  // namespace vantrel

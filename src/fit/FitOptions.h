@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace vantrel {
+
+// What the user asks of a fit. Channels count from 1, as musicians number them.
+struct FitOptions {
+    std::optional<std::uint32_t> measures;  // keep only the first N measures
+    std::optional<double> tempoBpm;         // used when the file has no tempo
+    std::optional<std::uint8_t> numerator;  // used when the file has no time signature
+    std::uint8_t denominatorPower = 2;      // with numerator: 2 for a quarter, 3 for an eighth
+    std::map<int, int> channelMap;          // source channel -> 10..16
+    std::set<int> dropChannels;             // source channels left out
+    bool thinBends = false;                 // thin pitch bend and controller streams
+};
+
+// Option texts as the command line takes them; each answers an error text, empty on success.
+// "12=13,1=12"
+std::string ParseChannelMap(const std::string& text, std::map<int, int>& map);
+// "9,11"
+std::string ParseChannelList(const std::string& text, std::set<int>& channels);
+// "6/8"
+std::string ParseTimeSignature(const std::string& text, FitOptions& options);
+
+}  // namespace vantrel
