@@ -1,5 +1,6 @@
 #include "combine/PartBlockBytes.h"
 
+#include "common/GroupedNumber.h"
 #include "common/UserPrompt.h"
 #include "pattern/StyleImage.h"
 
@@ -36,13 +37,6 @@ PartBlockBytes MeasurePart(const std::filesystem::path& file, std::size_t block,
     if (products.Passed())
         bytes.used = products.controlList.size() + products.patternData.size();
     return bytes;
-}
-
-std::string GroupedNumber(std::size_t number) {
-    std::string digits = std::to_string(number);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, ",");
-    return digits;
 }
 
 std::string BytesAgainstBlock(const PartBlockBytes& bytes) {

@@ -31,7 +31,4 @@ PartBlockBytes MeasurePart(const std::filesystem::path& file, std::size_t block,
 // "1,312 / 2,048"; "- / 2,048" for a file that does not convert.
 std::string BytesAgainstBlock(const PartBlockBytes& bytes);
 
-// 1312 as "1,312".
-std::string GroupedNumber(std::size_t number);
-
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include "combine/CombineLists.h"
 #include "combine/PartBlockBytes.h"
+#include "common/GroupedNumber.h"
 #include "pattern/StyleImage.h"
 
 namespace vantrel {

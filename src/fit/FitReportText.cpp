@@ -1,5 +1,6 @@
 #include "fit/FitReportText.h"
 
+#include "common/GroupedNumber.h"
 #include "fit/FitSong.h"
 
 namespace vantrel {

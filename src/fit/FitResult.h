@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "pattern/StyleImage.h"
+
 namespace vantrel {
 
 // One thing fitting did to the song, in the order the steps run. kind is a short word for
@@ -16,9 +18,9 @@ struct FitChange {
 };
 
 // The keyboard's block for one pattern: control list entry and pattern data together.
-inline constexpr std::size_t kFitBudget = 2048;
+inline constexpr std::size_t kFitBudget = kStyleBlockSize;
 // The eighth Fill's block loses its last 6 bytes on the way to the keyboard.
-inline constexpr std::size_t kFitBudgetEighthFill = 2042;
+inline constexpr std::size_t kFitBudgetEighthFill = StyleBlockCapacity(FillBlock(8));
 
 struct FitResult {
     // The file cannot be made into a pattern at all (reason says why); nothing else is filled.

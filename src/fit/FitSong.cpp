@@ -96,15 +96,4 @@ std::string ChannelListText(const std::vector<int>& channels) {
     return text;
 }
 
-std::string GroupedNumber(std::size_t value) {
-    const std::string digits = std::to_string(value);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
-}
-
 }  // namespace vantrel

@@ -72,7 +72,5 @@ bool IsSongMeta(const SongEvent& event);
 
 // "1, 2, 10"
 std::string ChannelListText(const std::vector<int>& channels);
-// 1312 -> "1,312"
-std::string GroupedNumber(std::size_t value);
 
 }  // namespace vantrel

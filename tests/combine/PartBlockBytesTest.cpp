@@ -5,6 +5,7 @@
 #include "combine/CombineLists.h"
 #include "combine/PartBlockBytes.h"
 #include "combine/StoredStyleNote.h"
+#include "common/GroupedNumber.h"
 #include "common/ScopedTempDir.h"
 
 namespace vantrel {

@@ -7,6 +7,7 @@
 
 #include "combine/PartBlockBytes.h"
 #include "combine/PartTexts.h"
+#include "common/GroupedNumber.h"
 
 #include "repository/ui/SubRepositoryListBox.h"
 #include "widgets/DesktopOpen.h"
