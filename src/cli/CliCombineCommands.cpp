@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/CliDeviceSession.h"
+#include "cli/CliInterrupt.h"
 #include "cli/CliLinkOptions.h"
 #include "cli/CliRepositoryParts.h"
 #include "cli/CliUploadProgress.h"
@@ -91,10 +92,11 @@ int RunUpload(const UploadOptions& options) {
     if (!lists)
         return kExitFailed;
 
+    const InterruptCancelsTransfer interrupt;
     DeviceSession session(options.ports);
     std::string device;
     if (const auto failed = session.Connect(options.ports, device))
-        return *failed;
+        return interrupt.Interrupted() ? kExitInterrupted : *failed;
     DeviceSlotList slots(session.Trans(), prompt);
     slots.RefreshSlots();
     if (options.slot >= 0) {
@@ -109,6 +111,8 @@ int RunUpload(const UploadOptions& options) {
     UploadEnvironment environment{console, link, slots, console};
     const UploadResult result = OnUpload(*lists, CRepository::Root(), environment);
     PrintSlots(device, slots.Rows());
+    if (result == UploadResult::Cancelled || interrupt.Interrupted())
+        return kExitInterrupted;
     return result == UploadResult::Stored ? kExitOk : kExitFailed;
 }
 

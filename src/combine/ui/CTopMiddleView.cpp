@@ -3,9 +3,12 @@
 
 #include "combine/ui/CTopMiddleView.h"
 
+#include <QPushButton>
+
 #include "combine/TransferProgress.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CombineResources.h"
+#include "device/LinkState.h"
 #include "device/ui/CTopLeftView.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CXProgressCtrl.h"
@@ -27,11 +30,22 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
     progress_->SetRange(0, TransferProgress::kImagePackets);
     progress_->SetStep(1);
     progress_->hide();
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("CancelTransfer"));
+    cancel_->hide();
     connect(upload_, &CGdipButton::clicked, this, &CTopMiddleView::OnUpload);
+    // Runs in the window's event pump while the link worker sends; the worker stops after the
+    // packet in flight.
+    connect(cancel_, &QPushButton::clicked, this, [] {
+        if (!Link().linkIdle.load())
+            CancelLink();
+    });
 }
 
 void CTopMiddleView::ShowProgress(bool visible) {
     progress_->setVisible(visible);
+    cancel_->setVisible(visible);
+    Layout();
 }
 
 void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
@@ -46,9 +60,22 @@ void CTopMiddleView::OnUpload() {
 
 void CTopMiddleView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    Layout();
+}
+
+void CTopMiddleView::Layout() {
+    constexpr int kCancelWidth = 80;
+    constexpr int kCancelGap = 6;
     const int barWidth = std::max(width() - 16, 0);
     upload_->setGeometry(14, 35, barWidth, 50);
-    progress_->setGeometry(14, 105, barWidth, 20);
+    if (!cancel_->isVisibleTo(this)) {
+        progress_->setGeometry(14, 105, barWidth, 20);
+        return;
+    }
+    // The bar gives up its right end to the Cancel button while a transfer runs.
+    const int shortened = std::max(barWidth - kCancelWidth - kCancelGap, 0);
+    progress_->setGeometry(14, 105, shortened, 20);
+    cancel_->setGeometry(14 + shortened + kCancelGap, 103, kCancelWidth, 24);
 }
 
 }  // namespace vantrel
