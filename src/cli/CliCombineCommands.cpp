@@ -134,7 +134,8 @@ void RegisterCombineCommands(CLI::App& app, CliContext& context) {
     auto* upload = app.add_subcommand(
         "upload",
         "Check, combine and store the chosen entries in a keyboard slot, then show the slots. "
-        "Exit status: 0 stored, 1 refused or failed, 2 usage, 3 no device.");
+        "Ctrl-C cancels the transfer after the packet under way; the slot keeps what it held. "
+        "Exit status: 0 stored, 1 refused or failed, 2 usage, 3 no device, 130 cancelled.");
     AddStyleChoice(*upload, options->style);
     auto* slot = upload->add_option("--slot", options->slot, "Target slot (counts from 0)")
                      ->check(CLI::Range(0, 255));

@@ -45,6 +45,8 @@ class ProgressView {
     virtual ~ProgressView() = default;
     virtual void ShowProgress(bool visible) = 0;
     virtual void ProgressChanged(const TransferProgress& progress) = 0;
+    // The transfer is over (whatever its outcome): nothing is left to cancel.
+    virtual void TransferEnded() {}
 };
 
 }  // namespace vantrel

@@ -51,6 +51,7 @@ bool SendImage(const fs::path& mixPath, const std::vector<std::uint8_t>& image, 
         env.progress.ProgressChanged(progress);
     };
     const bool stored = env.link.Download(mixPath, static_cast<int>(slot), steps);
+    env.progress.TransferEnded();
     std::error_code ec;
     fs::remove(mixPath, ec);
     if (stored) {

@@ -91,6 +91,7 @@ class TransferTest : public QObject {
         std::uint32_t listRepliesAtCancel = 0;
         std::uint32_t packetsAtMessage = 0;
         bool idleAtMessage = false;
+        bool cancelShownAtMessage = true;
         CXProgressCtrl& bar = download.Progress();
         connect(&bar, &QProgressBar::valueChanged, this, [&](int value) {
             if (value < 300 || packetsAtCancel != 0)
@@ -104,6 +105,7 @@ class TransferTest : public QObject {
             if (text == "Download cancelled") {
                 packetsAtMessage = device.Counters().packets;
                 idleAtMessage = Link().linkIdle.load();
+                cancelShownAtMessage = download.CancelButton().isVisible();
             }
         };
         download.UploadButton().click();
@@ -116,6 +118,7 @@ class TransferTest : public QObject {
         // At most the packet already on its way when Cancel was pressed follows.
         QVERIFY(packetsAtMessage - packetsAtCancel <= 1);
         QVERIFY(idleAtMessage);
+        QVERIFY(!cancelShownAtMessage);  // nothing is left to cancel once the outcome shows
         QVERIFY(Link().linkIdle.load());
         QVERIFY(!device.Slot(kTargetSlot).has_value());
         // The slot list was read again: one status reply per entry of each reading.

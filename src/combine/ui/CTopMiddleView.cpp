@@ -48,6 +48,11 @@ void CTopMiddleView::ShowProgress(bool visible) {
     Layout();
 }
 
+void CTopMiddleView::TransferEnded() {
+    cancel_->hide();
+    Layout();
+}
+
 void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
     progress_->SetRange(0, progress.Range());
     progress_->SetPos(progress.Position());

@@ -33,6 +33,7 @@ class CTopMiddleView : public QWidget, public ProgressView {
 
     void ShowProgress(bool visible) override;
     void ProgressChanged(const TransferProgress& progress) override;
+    void TransferEnded() override;
 
   public slots:
     void OnUpload();
