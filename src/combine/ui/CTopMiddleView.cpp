@@ -45,12 +45,10 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
 void CTopMiddleView::ShowProgress(bool visible) {
     progress_->setVisible(visible);
     cancel_->setVisible(visible);
-    Layout();
 }
 
 void CTopMiddleView::TransferEnded() {
     cancel_->hide();
-    Layout();
 }
 
 void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
@@ -70,17 +68,13 @@ void CTopMiddleView::resizeEvent(QResizeEvent* event) {
 
 void CTopMiddleView::Layout() {
     constexpr int kCancelWidth = 80;
-    constexpr int kCancelGap = 6;
     const int barWidth = std::max(width() - 16, 0);
     upload_->setGeometry(14, 35, barWidth, 50);
-    if (!cancel_->isVisibleTo(this)) {
-        progress_->setGeometry(14, 105, barWidth, 20);
-        return;
-    }
-    // The bar gives up its right end to the Cancel button while a transfer runs.
-    const int shortened = std::max(barWidth - kCancelWidth - kCancelGap, 0);
-    progress_->setGeometry(14, 105, shortened, 20);
-    cancel_->setGeometry(14 + shortened + kCancelGap, 103, kCancelWidth, 24);
+    progress_->setGeometry(14, 105, barWidth, 20);
+    // The column is narrow, so Cancel sits right under the bar's right end instead of taking
+    // its width.
+    const int cancelWidth = std::min(kCancelWidth, barWidth);
+    cancel_->setGeometry(14 + barWidth - cancelWidth, 131, cancelWidth, 24);
 }
 
 }  // namespace vantrel
