@@ -34,20 +34,32 @@ bool LoopUntil(const std::function<bool()>& done) {
     return done();
 }
 
+// The window connected to the virtual keyboard with the example style combined and the target
+// slot selected, ready for Upload.
+struct ReadyToUpload {
+    ReadyToUpload() : frame(prompt) {
+        frame.show();
+        test::ConnectAndCombine(frame);
+        frame.Top().SlotsView().List().topLevelItem(kTargetSlot)->setSelected(true);
+    }
+    CTopMiddleView& Download() { return frame.Top().DownloadView(); }
+    VirtualKeyboard& Device() { return keyboard.keyboard->Keyboard(); }
+
+    test::KeyboardLink keyboard;
+    test::WatchingPrompt prompt;
+    CMainFrame frame;
+};
+
 }  // namespace
 
 class TransferTest : public QObject {
     Q_OBJECT
   private slots:
     void AModalBoxDuringTheTransferDoesNotPauseIt() {
-        test::KeyboardLink keyboard;
-        test::WatchingPrompt prompt;
-        CMainFrame frame(prompt);
-        frame.show();
-        test::ConnectAndCombine(frame);
-        CTopMiddleView& download = frame.Top().DownloadView();
-        frame.Top().SlotsView().List().topLevelItem(kTargetSlot)->setSelected(true);
-        VirtualKeyboard& device = keyboard.keyboard->Keyboard();
+        ReadyToUpload window;
+        test::WatchingPrompt& prompt = window.prompt;
+        CTopMiddleView& download = window.Download();
+        VirtualKeyboard& device = window.Device();
 
         std::uint32_t packetsWhenOpened = 0;
         std::uint32_t packetsWhileOpen = 0;
@@ -75,15 +87,11 @@ class TransferTest : public QObject {
     }
 
     void CancelAtPacket300StopsTheTransferAndKeepsTheSlot() {
-        test::KeyboardLink keyboard;
-        test::WatchingPrompt prompt;
-        CMainFrame frame(prompt);
-        frame.show();
-        test::ConnectAndCombine(frame);
-        CTopMiddleView& download = frame.Top().DownloadView();
-        CTopLeftView& slotPane = frame.Top().SlotsView();
-        slotPane.List().topLevelItem(kTargetSlot)->setSelected(true);
-        VirtualKeyboard& device = keyboard.keyboard->Keyboard();
+        ReadyToUpload window;
+        test::WatchingPrompt& prompt = window.prompt;
+        CTopMiddleView& download = window.Download();
+        CTopLeftView& slotPane = window.frame.Top().SlotsView();
+        VirtualKeyboard& device = window.Device();
         QVERIFY(!download.CancelButton().isVisible());
 
         bool cancelShown = false;
