@@ -34,10 +34,18 @@ bool LoopUntil(const std::function<bool()>& done) {
     return done();
 }
 
-// The window connected to the virtual keyboard with the example style combined and the target
-// slot selected, ready for Upload.
+// A keyboard that acknowledges a little late, so that a transfer is still under way when the
+// window has caught up with it (the in-process keyboard is otherwise done within a few slices).
+KeyboardOptions SlowKeyboard() {
+    KeyboardOptions options;
+    options.timing.ackDelay = std::chrono::milliseconds(2);
+    return options;
+}
+
+// The window connected to that keyboard with the example style combined and the target slot
+// selected, ready for Upload.
 struct ReadyToUpload {
-    ReadyToUpload() : frame(prompt) {
+    ReadyToUpload() : keyboard(SlowKeyboard()), frame(prompt) {
         frame.show();
         test::ConnectAndCombine(frame);
         frame.Top().SlotsView().List().topLevelItem(kTargetSlot)->setSelected(true);
