@@ -83,12 +83,14 @@ void CMidiDevice::ClosePorts() {
 }
 
 void CMidiDevice::SetBackend(std::shared_ptr<MidiPortBackend> backend) {
-    RunOnLink([&] {
-        (void)CloseInput();
-        (void)CloseOutput();
-        const std::lock_guard lock(sendMutex_);
-        backend_ = std::move(backend);
-    });
+    RunOnLink(
+        [&] {
+            (void)CloseInput();
+            (void)CloseOutput();
+            const std::lock_guard lock(sendMutex_);
+            backend_ = std::move(backend);
+        },
+        false);
 }
 
 void CMidiDevice::SetPump(std::function<void()> pump) {
@@ -160,26 +162,29 @@ void CMidiDevice::DeliverNotices() {
     }
 }
 
-void CMidiDevice::RunOnLink(const std::function<void()>& job) {
+void CMidiDevice::RunOnLink(const std::function<void()>& job, bool pump) {
     if (OnLinkThread()) {
         job();
         return;
     }
-    worker_->Run(job, [this] {
-        PumpMessages();
+    worker_->Run(job, [this, pump] {
+        if (pump)
+            PumpMessages();
         DeliverNotices();
     });
     DeliverNotices();
 }
 
 void CMidiDevice::EnumeratePorts() {
-    RunOnLink([this] {
-        (void)CloseInput();
-        (void)CloseOutput();
-        const std::vector<std::string> none;
-        FillTable(inputPorts_, inputCount_, backend_ ? backend_->InputPortNames() : none);
-        FillTable(outputPorts_, outputCount_, backend_ ? backend_->OutputPortNames() : none);
-    });
+    RunOnLink(
+        [this] {
+            (void)CloseInput();
+            (void)CloseOutput();
+            const std::vector<std::string> none;
+            FillTable(inputPorts_, inputCount_, backend_ ? backend_->InputPortNames() : none);
+            FillTable(outputPorts_, outputCount_, backend_ ? backend_->OutputPortNames() : none);
+        },
+        false);
 }
 
 bool CMidiDevice::OpenInput(std::size_t index) {

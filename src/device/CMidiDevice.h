@@ -103,9 +103,10 @@ class CMidiDevice {
     // The handler runs on the link worker.
     void SetSysExHandler(SysExHandler handler);
 
-    // Runs `job` on the link worker while this thread waits, pumping and delivering transfer
-    // steps and messages; on the worker itself the job runs at once.
-    void RunOnLink(const std::function<void()>& job);
+    // Runs `job` on the link worker while this thread waits, pumping (unless `pump` is false:
+    // quick set-up work that must not dispatch window events) and delivering transfer steps
+    // and messages; on the worker itself the job runs at once.
+    void RunOnLink(const std::function<void()>& job, bool pump = true);
     bool OnLinkThread() const { return worker_->OnWorkerThread(); }
     // Shows `text` through `prompt` on the waiting caller's thread (at once off the worker).
     void PostMessage(UserPrompt& prompt, std::string text);
