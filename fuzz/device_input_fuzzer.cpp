@@ -1,6 +1,6 @@
 // Arbitrary bytes from the device: split into input chunks, joined by the port layer and handed
-// to the protocol's reply handler, in whichever transfer state the first byte picks. Status
-// replies go out to a port that swallows them.
+// to the protocol's reply handler on the link worker, in whichever transfer state the first byte
+// picks. Status replies go out to a port that swallows them.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -63,7 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t offset = 0; offset < stream.size(); offset += chunk) {
         device.OnMidiInput(stream.subspan(offset, std::min(chunk, stream.size() - offset)));
     }
-    // The handler directly as well, with the whole stream as one message.
-    vantrel::CMidiTrans::OnDeviceMessage(stream);
+    // The handler runs on the link worker: first what the input brought, then the whole stream
+    // as one message.
+    device.RunOnLink([&] {
+        device.SettleInput();
+        vantrel::CMidiTrans::OnDeviceMessage(stream);
+    });
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/CliDeviceSession.h"
+#include "cli/CliInterrupt.h"
 #include "cli/CliLinkOptions.h"
 #include "cli/CliRepositoryParts.h"
 #include "cli/CliUploadProgress.h"
@@ -91,10 +92,11 @@ int RunUpload(const UploadOptions& options) {
     if (!lists)
         return kExitFailed;
 
+    const InterruptCancelsTransfer interrupt;
     DeviceSession session(options.ports);
     std::string device;
     if (const auto failed = session.Connect(options.ports, device))
-        return *failed;
+        return interrupt.Interrupted() ? kExitInterrupted : *failed;
     DeviceSlotList slots(session.Trans(), prompt);
     slots.RefreshSlots();
     if (options.slot >= 0) {
@@ -109,6 +111,8 @@ int RunUpload(const UploadOptions& options) {
     UploadEnvironment environment{console, link, slots, console};
     const UploadResult result = OnUpload(*lists, CRepository::Root(), environment);
     PrintSlots(device, slots.Rows());
+    if (result == UploadResult::Cancelled || interrupt.Interrupted())
+        return kExitInterrupted;
     return result == UploadResult::Stored ? kExitOk : kExitFailed;
 }
 
@@ -130,7 +134,8 @@ void RegisterCombineCommands(CLI::App& app, CliContext& context) {
     auto* upload = app.add_subcommand(
         "upload",
         "Check, combine and store the chosen entries in a keyboard slot, then show the slots. "
-        "Exit status: 0 stored, 1 refused or failed, 2 usage, 3 no device.");
+        "Ctrl-C cancels the transfer after the packet under way; the slot keeps what it held. "
+        "Exit status: 0 stored, 1 refused or failed, 2 usage, 3 no device, 130 cancelled.");
     AddStyleChoice(*upload, options->style);
     auto* slot = upload->add_option("--slot", options->slot, "Target slot (counts from 0)")
                      ->check(CLI::Range(0, 255));

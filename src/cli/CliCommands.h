@@ -6,9 +6,10 @@ namespace vantrel::cli {
 
 // Exit statuses shared by every command.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;     // a file failed its check, an operation was refused
-inline constexpr int kExitUsage = 2;      // bad arguments
-inline constexpr int kExitNoDevice = 3;   // no device answered, time-out
+inline constexpr int kExitFailed = 1;         // a file failed its check, an operation was refused
+inline constexpr int kExitUsage = 2;          // bad arguments
+inline constexpr int kExitNoDevice = 3;       // no device answered, time-out
+inline constexpr int kExitInterrupted = 130;  // Ctrl-C: the transfer was cancelled (128 + SIGINT)
 
 struct CliContext {
     int exitCode = kExitOk;

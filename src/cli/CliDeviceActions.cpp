@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/CliCommands.h"
+#include "cli/CliInterrupt.h"
 #include "cli/CliMidiCommands.h"
 #include "cli/CliProgressBar.h"
 #include "device/CMidiDevice.h"
@@ -106,10 +107,11 @@ int RunSend(const DevicePorts& ports, const std::filesystem::path& file, int slo
         std::fprintf(stderr, "%s cannot be read\n", file.string().c_str());
         return kExitFailed;
     }
+    const InterruptCancelsTransfer interrupt;
     DeviceSession session(ports);
     std::string name;
     if (const auto failed = session.Connect(ports, name))
-        return *failed;
+        return interrupt.Interrupted() ? kExitInterrupted : *failed;
 
     CliProgressBar bar(CMidiTrans::DownloadPacketCount(size));
     CMidiDevice& device = session.Trans().Device();
@@ -126,6 +128,10 @@ int RunSend(const DevicePorts& ports, const std::filesystem::path& file, int slo
     if (stored) {
         session.Prompt().Message("Download successfully!");
         return kExitOk;
+    }
+    if (interrupt.Interrupted()) {
+        session.Prompt().Message("Download cancelled");
+        return kExitInterrupted;
     }
     session.Prompt().Message("  Download error!");
     const TransferState state = CMidiTrans::CurrentState();

@@ -45,7 +45,10 @@ void RegisterDeviceActions(CLI::App& device, const std::shared_ptr<DevicePorts>&
         context.exitCode = RunDelete(*ports, *numbers);
     });
 
-    auto* send = device.add_subcommand("send", "Store a style image file in a slot");
+    auto* send = device.add_subcommand(
+        "send",
+        "Store a style image file in a slot. Ctrl-C cancels the transfer after the packet under "
+        "way (exit status 130); the slot keeps what it held.");
     auto file = std::make_shared<std::string>();
     auto slot = std::make_shared<int>(0);
     auto quiet = std::make_shared<bool>(false);

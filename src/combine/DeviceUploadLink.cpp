@@ -27,6 +27,7 @@ bool DeviceUploadLink::Download(const std::filesystem::path& image, int slot,
     device.SetTransferRestart(steps.restarted);
     Link().progressEnabled.store(true);
     const bool stored = trans_.DownloadFile(image, slot, CMidiTrans::kDownloadTimeoutMs);
+    cancelled_ = !stored && CMidiTrans::WasCancelled();
     Link().progressEnabled.store(false);
     device.SetTransferRestart({});
     device.SetTransferStep({});

@@ -20,9 +20,11 @@ class DeviceUploadLink final : public UploadLink {
     // Steps and restarts are reported only for the length of this call.
     bool Download(const std::filesystem::path& image, int slot,
                   const DownloadSteps& steps) override;
+    bool Cancelled() const override { return cancelled_; }
 
   private:
     CMidiTrans& trans_;
+    bool cancelled_ = false;
 };
 
 // The device slot list without a window: rows read from the device, and a selection.

@@ -35,6 +35,8 @@ class UploadLink {
     // Sends the image file into the slot, reporting through steps.
     virtual bool Download(const std::filesystem::path& image, int slot,
                           const DownloadSteps& steps) = 0;
+    // Whether the last Download failed because the user cancelled it.
+    virtual bool Cancelled() const { return false; }
 };
 
 // The download pane's progress bar: shown during the transfer, told of every change.
@@ -43,6 +45,8 @@ class ProgressView {
     virtual ~ProgressView() = default;
     virtual void ShowProgress(bool visible) = 0;
     virtual void ProgressChanged(const TransferProgress& progress) = 0;
+    // The transfer is over (whatever its outcome): nothing is left to cancel.
+    virtual void TransferEnded() {}
 };
 
 }  // namespace vantrel

@@ -22,6 +22,7 @@ const char kTooFewFiles[] = "At least three files in Sub-Respository  to downloa
 const char kInconsistent[] = "The beat or tempo is inconsistent\xEF\xBC\x81";
 const char kDownloaded[] = "Download successfully!";
 const char kDownloadError[] = "  Download error!";
+const char kDownloadCancelled[] = "Download cancelled";
 
 // Intro, the Fills in list order, Ending.
 std::vector<fs::path> CombinedPaths(const CombineLists& lists) {
@@ -50,6 +51,7 @@ bool SendImage(const fs::path& mixPath, const std::vector<std::uint8_t>& image, 
         env.progress.ProgressChanged(progress);
     };
     const bool stored = env.link.Download(mixPath, static_cast<int>(slot), steps);
+    env.progress.TransferEnded();
     std::error_code ec;
     fs::remove(mixPath, ec);
     if (stored) {
@@ -120,8 +122,11 @@ UploadResult BuildAndDownload(const std::vector<std::string>& slotTexts, const f
         if (!image)
             return UploadResult::BuildFailed;
         const bool stored = SendImage(root / kCombinedImageName, *image, *slot, env);
-        env.prompt.Message(stored ? kDownloaded : kDownloadError);
-        result = stored ? UploadResult::Stored : UploadResult::DownloadFailed;
+        const bool cancelled = !stored && env.link.Cancelled();
+        env.prompt.Message(stored ? kDownloaded : cancelled ? kDownloadCancelled : kDownloadError);
+        result = stored      ? UploadResult::Stored
+                 : cancelled ? UploadResult::Cancelled
+                             : UploadResult::DownloadFailed;
     }
     env.progress.ShowProgress(false);
     env.slots.RefreshSlots();

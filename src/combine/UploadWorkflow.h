@@ -19,6 +19,7 @@ enum class UploadResult {
     NoTarget,        // no slot text matched the marker; nothing was built
     BuildFailed,     // a part could not be converted or placed; nothing was sent
     DownloadFailed,  // the image could not be written or the keyboard did not store it
+    Cancelled,       // the user cancelled the transfer; the slot keeps what it held
     Stored,          // the keyboard confirmed the image in the slot
 };
 
@@ -48,7 +49,8 @@ UploadResult OnUpload(const CombineLists& lists, const std::filesystem::path& re
 
 // Builds the image of the named parts, writes it as repositoryRoot/"Total.mix", sends it into
 // the first slot whose text equals the marker with one progress step per acknowledged packet,
-// removes the file again and shows "Download successfully!" or "  Download error!". The slot
+// removes the file again and shows "Download successfully!", "  Download error!" or, when the
+// user cancelled the transfer, "Download cancelled". The slot
 // list is read again afterwards unless the build failed.
 UploadResult BuildAndDownload(const std::vector<std::string>& slotTexts,
                               const std::filesystem::path& repositoryRoot,

@@ -7,6 +7,7 @@
 #include "common/UserPrompt.h"
 #include "device/LinkState.h"
 #include "device/LinkTrace.h"
+#include "device/SysExProtocol.h"
 
 namespace vantrel {
 
@@ -55,9 +56,9 @@ void CMidiDevice::ReleaseDevice() {
         if (referenceCount <= 0 || --referenceCount > 0)
             return;
         doomed = instance.load();
-        // Input stops before the instance (and the buffers the callback uses) goes away.
-        (void)doomed->CloseInput();
-        (void)doomed->CloseOutput();
+        // The worker ends first, then input stops, before the instance (and the buffers the
+        // callback uses) goes away.
+        doomed->ClosePorts();
         instance.store(nullptr);
     }
     delete doomed;
@@ -67,18 +68,29 @@ CMidiDevice* CMidiDevice::Instance() {
     return instance.load();
 }
 
-CMidiDevice::CMidiDevice() = default;
+CMidiDevice::CMidiDevice()
+    : inputSink_([this](std::span<const std::uint8_t> message) { OnInputMessage(message); }),
+      worker_(std::make_unique<LinkWorker>([this] { DispatchInput(); })) {}
 
 CMidiDevice::~CMidiDevice() {
+    ClosePorts();
+}
+
+void CMidiDevice::ClosePorts() {
+    worker_->Stop();
     (void)CloseInput();
     (void)CloseOutput();
 }
 
 void CMidiDevice::SetBackend(std::shared_ptr<MidiPortBackend> backend) {
-    (void)CloseInput();
-    (void)CloseOutput();
-    const std::lock_guard lock(sendMutex_);
-    backend_ = std::move(backend);
+    RunOnLink(
+        [&] {
+            (void)CloseInput();
+            (void)CloseOutput();
+            const std::lock_guard lock(sendMutex_);
+            backend_ = std::move(backend);
+        },
+        false);
 }
 
 void CMidiDevice::SetPump(std::function<void()> pump) {
@@ -94,8 +106,8 @@ void CMidiDevice::SetTransferRestart(std::function<void()> restart) {
 }
 
 void CMidiDevice::TransferRestarted() {
-    if (Link().progressEnabled.load() && transferRestart_)
-        transferRestart_();
+    if (Link().progressEnabled.load())
+        PostNotice({Notice::Kind::Restart, nullptr, {}});
 }
 
 void CMidiDevice::SetPrompt(UserPrompt* prompt) {
@@ -109,15 +121,70 @@ void CMidiDevice::SetSysExHandler(SysExHandler handler) {
 
 void CMidiDevice::ShowMessage(const std::string& text) {
     if (prompt_ != nullptr)
-        prompt_->Message(text);
+        PostMessage(*prompt_, text);
+}
+
+void CMidiDevice::PostMessage(UserPrompt& prompt, std::string text) {
+    if (OnLinkThread())
+        PostNotice({Notice::Kind::Message, &prompt, std::move(text)});
+    else
+        prompt.Message(text);
+}
+
+void CMidiDevice::PostNotice(Notice notice) {
+    {
+        const std::lock_guard lock(noticeMutex_);
+        notices_.push_back(std::move(notice));
+    }
+    worker_->SignalCaller();
+}
+
+void CMidiDevice::DeliverNotices() {
+    std::vector<Notice> due;
+    {
+        const std::lock_guard lock(noticeMutex_);
+        due.swap(notices_);
+    }
+    for (const Notice& notice : due) {
+        switch (notice.kind) {
+            case Notice::Kind::Step:
+                if (transferStep_)
+                    transferStep_();
+                break;
+            case Notice::Kind::Restart:
+                if (transferRestart_)
+                    transferRestart_();
+                break;
+            case Notice::Kind::Message:
+                notice.prompt->Message(notice.text);
+                break;
+        }
+    }
+}
+
+void CMidiDevice::RunOnLink(const std::function<void()>& job, bool pump) {
+    if (OnLinkThread()) {
+        job();
+        return;
+    }
+    worker_->Run(job, [this, pump] {
+        if (pump)
+            PumpMessages();
+        DeliverNotices();
+    });
+    DeliverNotices();
 }
 
 void CMidiDevice::EnumeratePorts() {
-    (void)CloseInput();
-    (void)CloseOutput();
-    const std::vector<std::string> none;
-    FillTable(inputPorts_, inputCount_, backend_ ? backend_->InputPortNames() : none);
-    FillTable(outputPorts_, outputCount_, backend_ ? backend_->OutputPortNames() : none);
+    RunOnLink(
+        [this] {
+            (void)CloseInput();
+            (void)CloseOutput();
+            const std::vector<std::string> none;
+            FillTable(inputPorts_, inputCount_, backend_ ? backend_->InputPortNames() : none);
+            FillTable(outputPorts_, outputCount_, backend_ ? backend_->OutputPortNames() : none);
+        },
+        false);
 }
 
 bool CMidiDevice::OpenInput(std::size_t index) {
@@ -229,11 +296,18 @@ bool CMidiDevice::SendMessageAcked(std::span<const std::uint8_t> message) {
 
 SendOutcome CMidiDevice::SendMessage(std::span<const std::uint8_t> message,
                                      const std::function<bool()>& stop) {
+    if (!OnLinkThread()) {
+        SendOutcome outcome = SendOutcome::SendFailed;
+        RunOnLink([&] { outcome = SendMessage(message, stop); });
+        return outcome;
+    }
     LinkState& link = Link();
     const std::chrono::milliseconds ackTimeout(link.ackTimeoutMs.load());
     const std::chrono::milliseconds packetGap(link.packetGapMs.load());
     std::size_t offset = 0;
     while (offset < message.size()) {
+        if (link.cancelRequested.load())
+            return SendOutcome::Cancelled;
         if (offset > 0 && stop && stop())
             return SendOutcome::Stopped;
         const std::size_t limit = offset == 0 ? kFirstPieceSize : kPieceSize;
@@ -244,11 +318,14 @@ SendOutcome CMidiDevice::SendMessage(std::span<const std::uint8_t> message,
             return SendOutcome::SendFailed;
         if (!WaitUntil([&link] { return link.packetAcked.load(); }, ackTimeout))
             return last ? SendOutcome::LastUnanswered : SendOutcome::NoAcknowledge;
-        if (link.progressEnabled.load() && transferStep_)
-            transferStep_();
+        if (link.progressEnabled.load())
+            PostNotice({Notice::Kind::Step, nullptr, {}});
         offset += size;
-        if (!last && packetGap.count() > 0)
-            (void)WaitUntil([&stop] { return stop && stop(); }, packetGap);
+        if (!last && packetGap.count() > 0) {
+            (void)WaitUntil(
+                [&stop, &link] { return (stop && stop()) || link.cancelRequested.load(); },
+                packetGap);
+        }
     }
     return SendOutcome::Sent;
 }
@@ -256,15 +333,34 @@ SendOutcome CMidiDevice::SendMessage(std::span<const std::uint8_t> message,
 void CMidiDevice::OnMidiInput(std::span<const std::uint8_t> chunk) {
     if (inputStopping_.load())
         return;
-    Trace().Incoming(chunk);
-    assembler_.Feed(chunk,
-                    [this](std::span<const std::uint8_t> message) { DeliverMessage(message); });
+    assembler_.Feed(chunk, inputSink_);
 }
 
-void CMidiDevice::DeliverMessage(std::span<const std::uint8_t> message) {
-    const std::lock_guard lock(handlerMutex_);
-    if (handler_)
-        handler_(message);
+void CMidiDevice::OnInputMessage(std::span<const std::uint8_t> message) {
+    // The sender waits on this word alone; the acknowledge still goes through the ring so that
+    // the trace shows it in its place.
+    if (sysex::IsAcknowledge(message))
+        Link().packetAcked.store(true);
+    (void)ring_.Push(message);
+    worker_->Wake();
+}
+
+void CMidiDevice::SettleInput() {
+    RunOnLink([this] { DispatchInput(); });
+}
+
+void CMidiDevice::DispatchInput() {
+    if (!OnLinkThread())
+        return;
+    while (ring_.Pop([this](std::span<const std::uint8_t> message) {
+        Trace().Incoming(message);
+        if (sysex::IsAcknowledge(message))
+            return;
+        const std::lock_guard lock(handlerMutex_);
+        if (handler_)
+            handler_(message);
+    })) {
+    }
 }
 
 bool CMidiDevice::PumpMessages() {
@@ -274,18 +370,24 @@ bool CMidiDevice::PumpMessages() {
 }
 
 bool CMidiDevice::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    if (!OnLinkThread()) {
+        bool reached = false;
+        RunOnLink([&] { reached = WaitUntil(done, timeout); });
+        return reached;
+    }
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
-    PumpMessages();
     for (;;) {
-        if (done())
+        DispatchInput();
+        if (done()) {
+            DispatchInput();  // what came with the answer goes to the trace before the next send
             return true;
+        }
         const auto elapsed = Clock::now() - start;
         if (elapsed > timeout)
             return false;
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(timeout - elapsed);
-        Link().WaitSlice(std::min(kWaitSlice, left + std::chrono::milliseconds(1)), done);
-        PumpMessages();
+        worker_->WaitForWake(std::min(kWaitSlice, left + std::chrono::milliseconds(1)));
     }
 }
 

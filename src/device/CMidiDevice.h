@@ -10,7 +10,10 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "device/InputRing.h"
+#include "device/LinkWorker.h"
 #include "device/MidiPortBackend.h"
 #include "device/SysExAssembler.h"
 
@@ -30,12 +33,14 @@ struct PortEntry {
 enum class SendOutcome {
     Sent,            // every packet acknowledged
     Stopped,         // the caller's stop condition held before the next packet
+    Cancelled,       // the user cancelled; nothing more of the message was sent
     SendFailed,      // the port refused a packet; the rest was not sent
     NoAcknowledge,   // a packet before the last went unacknowledged; the rest was not sent
     LastUnanswered,  // the whole message went out but its last packet was not acknowledged
 };
 
-// Receives each complete incoming System Exclusive message (F0h ... F7h), on the input thread.
+// Receives each complete incoming System Exclusive message (F0h ... F7h) other than an
+// acknowledge, on the link worker.
 using SysExHandler = std::function<void(std::span<const std::uint8_t> message)>;
 
 // The port layer: one shared instance per process (AcquireDevice / ReleaseDevice). It lists the
@@ -43,10 +48,18 @@ using SysExHandler = std::function<void(std::span<const std::uint8_t> message)>;
 // Exclusive messages for one handler, and sends messages as packets of at most 48 bytes with an
 // acknowledge wait after each.
 //
-// Threads: every operation runs on the user-interface thread except OnMidiInput, which the
-// backend calls on its input thread, and SendPacket, which the handler may also call from
-// there (sends are serialised). Waits block in short slices on the link's condition variable
-// between calls of the injected pump, so they neither spin nor freeze the window.
+// Threads: three meet here.
+//  - The backend's input thread runs OnMidiInput only. It joins bytes into messages in a
+//    preallocated buffer, sets PacketAcked for an acknowledge, and puts every message into a
+//    fixed ring for the link worker: it takes no lock, allocates nothing and never sends.
+//  - The link worker (LinkWorker) runs every sending and waiting operation and the SysEx
+//    handler, which may send status replies from there at once.
+//  - The calling thread (the window's or the command line's) configures the device and calls
+//    RunOnLink, directly or through SendMessage, WaitUntil and the protocol; it waits there,
+//    running the injected pump and receiving the transfer steps and the messages meant for the
+//    user, so a modal box it shows never pauses the worker.
+// Shutdown order: the worker is joined, then the input stopped and closed, then the output, and
+// only then does the instance go away.
 class CMidiDevice {
   public:
     static constexpr std::size_t kMaxPorts = 64;
@@ -75,16 +88,32 @@ class CMidiDevice {
 
     // Closes both ports, then uses this backend from now on.
     void SetBackend(std::shared_ptr<MidiPortBackend> backend);
-    // PumpMessages calls this (GUI: process pending events; command line: nothing).
+    // PumpMessages calls this on the waiting caller (GUI: process pending events; command
+    // line: nothing).
     void SetPump(std::function<void()> pump);
-    // Called on the sending thread after each acknowledged packet while progress is enabled.
+    // Called on the waiting caller's thread for each acknowledged packet while progress is
+    // enabled, in order.
     void SetTransferStep(std::function<void()> step);
-    // Called on the sending thread when a download starts again from its header.
+    // Called on the waiting caller's thread when a download starts again from its header.
     void SetTransferRestart(std::function<void()> restart);
+    // Link worker: reports the restart to the caller.
     void TransferRestarted();
     // Where "midiInClose failed" goes; null drops it.
     void SetPrompt(UserPrompt* prompt);
+    // The handler runs on the link worker.
     void SetSysExHandler(SysExHandler handler);
+
+    // Runs `job` on the link worker while this thread waits, pumping (unless `pump` is false:
+    // quick set-up work that must not dispatch window events) and delivering transfer steps
+    // and messages; on the worker itself the job runs at once.
+    void RunOnLink(const std::function<void()>& job, bool pump = true);
+    bool OnLinkThread() const { return worker_->OnWorkerThread(); }
+    // Shows `text` through `prompt` on the waiting caller's thread (at once off the worker).
+    void PostMessage(UserPrompt& prompt, std::string text);
+    // Returns once the link worker has handed every message queued so far to the handler.
+    void SettleInput();
+    // Incoming messages lost because the worker fell a whole ring behind.
+    std::size_t DroppedInput() const { return ring_.Dropped(); }
 
     // Closes both ports, then refills both port tables from the backend.
     void EnumeratePorts();
@@ -106,27 +135,42 @@ class CMidiDevice {
 
     // One packet of at most 47 bytes of message (see the cut rules in the .cpp); no wait.
     [[nodiscard]] bool SendPacket(std::span<const std::uint8_t> piece);
+    // Both run on the link worker (from another thread they are handed to it).
     // A whole message as packets, each acknowledged within the link's acknowledge time-out
     // (LinkOptions), with the link's packet gap after each acknowledge; false (the rest not
     // sent) when a send fails or an acknowledge does not come.
     [[nodiscard]] bool SendMessageAcked(std::span<const std::uint8_t> message);
     // The same, telling how it ended; `stop` (may be empty) is asked before every packet after
-    // the first, so that a reply which decides the outcome ends the message early.
+    // the first, so that a reply which decides the outcome ends the message early. A cancel of
+    // the link is seen before every packet: the packet in flight is still acknowledged, then
+    // nothing more is sent.
     [[nodiscard]] SendOutcome SendMessage(std::span<const std::uint8_t> message,
                                           const std::function<bool()>& stop = {});
 
-    // Input thread: joins incoming bytes and hands each complete message to the handler.
+    // Input thread: joins incoming bytes and queues each complete message for the worker.
     void OnMidiInput(std::span<const std::uint8_t> chunk);
 
     bool PumpMessages();
-    // Pumps and waits until `done` answers true (true) or more than `timeout` has passed
-    // (false).
+    // On the link worker: hands the queued input to the handler while it waits until `done`
+    // answers true (true) or more than `timeout` has passed (false).
     bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
   private:
+    // What the worker leaves for the waiting caller, delivered there in order.
+    struct Notice {
+        enum class Kind { Step, Restart, Message } kind;
+        UserPrompt* prompt = nullptr;
+        std::string text;
+    };
+
     CMidiDevice();
-    void DeliverMessage(std::span<const std::uint8_t> message);
+    void OnInputMessage(std::span<const std::uint8_t> message);
+    // Link worker: the queued messages to the trace and (all but acknowledges) the handler.
+    void DispatchInput();
+    void PostNotice(Notice notice);
+    void DeliverNotices();
     void ShowMessage(const std::string& text);
+    void ClosePorts();
 
     std::shared_ptr<MidiPortBackend> backend_;
     std::function<void()> pump_;
@@ -143,10 +187,15 @@ class CMidiDevice {
     std::atomic<OutputState> outputState_{OutputState::Closed};
     std::atomic<bool> inputStopping_{false};
 
-    SysExAssembler assembler_;  // input thread only
-    std::mutex handlerMutex_;
+    SysExAssembler assembler_;        // input thread only
+    SysExAssembler::Sink inputSink_;  // made once, so that feeding allocates nothing
+    InputRing ring_;                  // input thread -> link worker
+    std::mutex handlerMutex_;         // link worker against SetSysExHandler
     SysExHandler handler_;
     std::mutex sendMutex_;  // one send at a time; also guards output open/close
+    std::mutex noticeMutex_;
+    std::vector<Notice> notices_;
+    std::unique_ptr<LinkWorker> worker_;  // last: it stops before the members it uses go
 };
 
 }  // namespace vantrel

@@ -35,17 +35,32 @@ TransferState CMidiTrans::CurrentState() {
     return Protocol().transferState.load();
 }
 
+bool CMidiTrans::WasCancelled() {
+    return Link().cancelRequested.load();
+}
+
+template <typename Operation>
+bool CMidiTrans::OnLink(Operation operation) {
+    const LinkBusy busy;
+    Link().cancelRequested.store(false);
+    bool result = false;
+    device_->RunOnLink([&] { result = operation(); });
+    return result;
+}
+
 void CMidiTrans::WaitWhile(TransferState waiting, std::chrono::milliseconds timeout,
                            const std::atomic<std::uint32_t>* progress) {
     const auto& state = Protocol().transferState;
+    const auto& cancelled = Link().cancelRequested;
     for (;;) {
         const std::uint32_t seen = progress != nullptr ? progress->load() : 0;
         const bool changed = device_->WaitUntil(
             [&] {
-                return state.load() != waiting || (progress != nullptr && progress->load() != seen);
+                return state.load() != waiting || cancelled.load() ||
+                       (progress != nullptr && progress->load() != seen);
             },
             timeout);
-        if (!changed || state.load() != waiting)
+        if (!changed || state.load() != waiting || cancelled.load())
             return;
     }
 }
@@ -57,16 +72,17 @@ void CMidiTrans::SendStatusReply(std::span<const std::uint8_t> reply) {
 }
 
 bool CMidiTrans::OpenPorts(std::size_t inputPort, std::size_t outputPort) {
-    const LinkBusy busy;
-    (void)device_->CloseInput();
-    if (device_->OpenInput(inputPort)) {
-        (void)device_->CloseOutput();
-        if (device_->OpenOutput(outputPort) && device_->StartInput())
-            return true;
-        (void)device_->CloseOutput();
-    }
-    (void)device_->CloseInput();
-    return false;
+    return OnLink([&] {
+        (void)device_->CloseInput();
+        if (device_->OpenInput(inputPort)) {
+            (void)device_->CloseOutput();
+            if (device_->OpenOutput(outputPort) && device_->StartInput())
+                return true;
+            (void)device_->CloseOutput();
+        }
+        (void)device_->CloseInput();
+        return false;
+    });
 }
 
 bool CMidiTrans::Exchange(TransferState waiting, std::span<const std::uint8_t> request,
@@ -82,13 +98,17 @@ bool CMidiTrans::Exchange(TransferState waiting, std::span<const std::uint8_t> r
     lostAcknowledge_ = sent == SendOutcome::NoAcknowledge || sent == SendOutcome::LastUnanswered;
     // A message cut short cannot be answered; one whose last acknowledge was lost may have
     // arrived whole all the same.
-    if (sent != SendOutcome::NoAcknowledge && sent != SendOutcome::SendFailed)
+    if (sent != SendOutcome::NoAcknowledge && sent != SendOutcome::SendFailed &&
+        sent != SendOutcome::Cancelled)
         WaitWhile(waiting, timeout, progress);
     return state.load() == awaited;
 }
 
 bool CMidiTrans::RequestConnect(std::string& deviceName) {
-    const LinkBusy busy;
+    return OnLink([&] { return ConnectOnLink(deviceName); });
+}
+
+bool CMidiTrans::ConnectOnLink(std::string& deviceName) {
     ProtocolState& protocol = Protocol();
     {
         const std::lock_guard lock(protocol.resultMutex);
@@ -103,7 +123,10 @@ bool CMidiTrans::RequestConnect(std::string& deviceName) {
 }
 
 bool CMidiTrans::RequestSlotList(std::vector<std::string>& names) {
-    const LinkBusy busy;
+    return OnLink([&] { return SlotListOnLink(names); });
+}
+
+bool CMidiTrans::SlotListOnLink(std::vector<std::string>& names) {
     ProtocolState& protocol = Protocol();
     names.clear();
     {
@@ -123,8 +146,10 @@ bool CMidiTrans::DeleteSlot(int slot) {
     const auto request = sysex::MakeDeleteRequest(slot);
     if (!request)
         return false;
-    const LinkBusy busy;
-    return Exchange(TransferState::DeleteSent, *request, kDeleteTimeout, TransferState::Deleted);
+    return OnLink([&] {
+        return Exchange(TransferState::DeleteSent, *request, kDeleteTimeout,
+                        TransferState::Deleted);
+    });
 }
 
 bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs) {
@@ -132,7 +157,10 @@ bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int t
     // another slot, so it is refused like a delete of such a slot.
     if (!sysex::EncodeSlot(slot))
         return false;
-    const LinkBusy busy;
+    return OnLink([&] { return DownloadOnLink(path, slot, timeoutMs); });
+}
+
+bool CMidiTrans::DownloadOnLink(const std::filesystem::path& path, int slot, int timeoutMs) {
     const auto bytes = ReadWholeFile(path, kMaxDownloadSize);
     if (!bytes)
         return false;
@@ -144,11 +172,14 @@ bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int t
         const TransferState state = CurrentState();
         const bool unanswered =
             state == TransferState::HeaderSent || state == TransferState::DataSent;
-        if (!lostAcknowledge_ || !unanswered || attempt >= options.retries)
+        if (!lostAcknowledge_ || !unanswered || attempt >= options.retries || WasCancelled())
             return false;
         Trace().Event("retry " + std::to_string(attempt + 1) + " of " +
                       std::to_string(options.retries) + " from the file header");
-        (void)device_->WaitUntil([] { return false; }, RetrySettlePause(options.ackTimeout));
+        (void)device_->WaitUntil([] { return WasCancelled(); },
+                                 RetrySettlePause(options.ackTimeout));
+        if (WasCancelled())
+            return false;
         device_->TransferRestarted();
     }
 }
@@ -167,7 +198,7 @@ bool CMidiTrans::SendFileHeader(int slot, std::uint32_t size, int timeoutMs) {
                  std::chrono::milliseconds(std::max(timeoutMs, 0)), TransferState::HeaderAccepted))
         return true;
     if (CurrentState() == TransferState::CapacityRefused)
-        prompt_.Message("Capacity is not allowed!");
+        device_->PostMessage(prompt_, "Capacity is not allowed!");
     return false;
 }
 

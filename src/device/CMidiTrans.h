@@ -39,10 +39,11 @@ enum class TransferState : std::int32_t {
 };
 
 // The device's System Exclusive protocol over the port layer. Each request is a blocking call
-// on the user-interface thread: it sets the transfer state it waits on, sends, and waits (with
-// the port layer's pump) until the reply handler, on the MIDI input thread, moves the state to
-// an outcome or the time-out passes. All protocol state is shared by every handle; each handle
-// holds one reference to the shared CMidiDevice.
+// for its caller (the window's thread keeps pumping events meanwhile) that runs on the link
+// worker: it sets the transfer state it waits on, sends, and waits until the reply handler,
+// also on the link worker, moves the state to an outcome, the time-out passes or the user
+// cancels (CancelLink). LinkIdle is false from the call to its return. All protocol state is
+// shared by every handle; each handle holds one reference to the shared CMidiDevice.
 class CMidiTrans {
   public:
     static constexpr std::chrono::milliseconds kConnectTimeout{200};
@@ -79,11 +80,19 @@ class CMidiTrans {
     // (892 for a 20474-byte style image), which is one progress step each.
     static std::size_t DownloadPacketCount(std::uintmax_t fileSize);
 
-    // The reply handler, on the MIDI input thread.
+    // The reply handler, on the link worker.
     static void OnDeviceMessage(std::span<const std::uint8_t> message);
     static TransferState CurrentState();
+    // Whether the user cancelled the operation that ran last (or runs now).
+    static bool WasCancelled();
 
   private:
+    // Marks the link busy, clears an old cancel and runs the operation on the link worker.
+    template <typename Operation>
+    bool OnLink(Operation operation);
+    bool ConnectOnLink(std::string& deviceName);
+    bool SlotListOnLink(std::vector<std::string>& names);
+    bool DownloadOnLink(const std::filesystem::path& path, int slot, int timeoutMs);
     // Waits while the state stays `waiting`, up to `timeout`; when `progress` is given, each
     // change of it gives the wait another `timeout`.
     void WaitWhile(TransferState waiting, std::chrono::milliseconds timeout,

@@ -1,5 +1,5 @@
-// The reply handler of CMidiTrans: runs on the MIDI input thread for every complete incoming
-// message and moves the shared transfer state.
+// The reply handler of CMidiTrans: runs on the link worker for every complete incoming message
+// and moves the shared transfer state.
 #include <algorithm>
 
 #include "device/CMidiTrans.h"
@@ -105,7 +105,6 @@ void CMidiTrans::OnDeviceMessage(std::span<const std::uint8_t> message) {
     LinkState& link = Link();
     if (sysex::IsAcknowledge(message)) {
         link.packetAcked.store(true);
-        link.Notify();
         return;
     }
     const auto frame = sysex::ParseFrame(message);
@@ -127,7 +126,6 @@ void CMidiTrans::OnDeviceMessage(std::span<const std::uint8_t> message) {
         return;
     if (frame->command != AwaitedCommand(state)) {
         Announce(state, TransferState::None);
-        link.Notify();
         return;
     }
     const auto record = sysex::ParseNamedRecord(protocol.replyBuffer);
@@ -150,7 +148,6 @@ void CMidiTrans::OnDeviceMessage(std::span<const std::uint8_t> message) {
             }
         }
     }
-    link.Notify();
 }
 
 }  // namespace vantrel

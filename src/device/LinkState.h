@@ -1,17 +1,13 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
 
 namespace vantrel {
 
 // The link words shared by the port layer, the protocol and the panels, one set per process.
-// The MIDI input thread writes some of them while the user-interface thread waits on them, so
-// each is atomic, and a writer calls Notify after a change so that a waiter wakes at once
-// instead of at the end of its slice.
+// The MIDI input thread sets packetAcked while the link worker waits on it, the link worker
+// moves the others while the window reads them, and a signal handler may set cancelRequested,
+// so each is a lock-free atomic.
 struct LinkState {
     std::atomic<bool> linkIdle{true};          // no device transaction runs
     std::atomic<bool> deviceConnected{false};  // the last connect succeeded
@@ -21,17 +17,18 @@ struct LinkState {
     std::atomic<int> ackTimeoutMs{100};
     std::atomic<int> packetGapMs{0};
     std::atomic<int> downloadRetries{2};
-
-    void Notify();
-    // Blocks until Notify, `done` answers true, or `slice` has passed.
-    void WaitSlice(std::chrono::milliseconds slice, const std::function<bool()>& done);
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    // The user asked to stop the running operation (Cancel, Ctrl-C); each new operation
+    // starts with it cleared.
+    std::atomic<bool> cancelRequested{false};
 };
 
 LinkState& Link();
+
+// Asks the running device operation to stop; safe in a signal handler.
+inline void CancelLink() {
+    Link().cancelRequested.store(true);
+}
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 // Marks a device transaction: LinkIdle is false while the object lives and true again on every
 // way out of the request.

@@ -14,20 +14,20 @@ namespace vantrel {
 using MidiInputCallback = std::function<void(std::span<const std::uint8_t> chunk)>;
 
 struct MidiInputConfig {
-    // Runs on the backend's own input thread (RtMidi: its callback thread; the in-process
-    // keyboard: the keyboard's thread), never on the thread that calls Send, and never twice at
-    // once. It may call Send on the output port (status replies go out from here). It is called
-    // only between StartInput and StopInput: once StopInput has returned, no call is running
-    // and none follows, so the objects it uses may then go away.
+    // Runs on the backend's own input thread (RtMidi: its callback thread, JACK's real-time
+    // process thread under JACK; the in-process keyboard: its delivery thread), never twice at
+    // once. It only moves bytes: it takes no lock, allocates nothing and never calls Send (the
+    // link worker sends every reply). It is called only between StartInput and StopInput: once
+    // StopInput has returned, no call is running and none follows, so the objects it uses may
+    // then go away.
     MidiInputCallback onInput;
 };
 
 // The thin port interface that stands in for the operating system's MIDI calls. One input and
 // one output port may be open at a time. Port indices are positions in the lists the
-// enumeration returns at the moment of opening. Every call except Send (and the input
-// callback) comes from one thread, the user-interface thread; Send may come from the
-// user-interface thread and from the input callback; the caller serialises Send calls with
-// each other and with OpenOutput and CloseOutput.
+// enumeration returns at the moment of opening. Every call comes from the link worker (the port
+// lists also from the thread that owns the link while the worker is idle); the caller
+// serialises Send with OpenOutput and CloseOutput. Only the input callback runs elsewhere.
 class MidiPortBackend {
   public:
     MidiPortBackend() = default;

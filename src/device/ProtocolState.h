@@ -11,7 +11,7 @@
 namespace vantrel {
 
 // The protocol state every CMidiTrans handle shares, one per process, alive for the whole run
-// so that a late reply never meets freed buffers. The reply handler (MIDI input thread) writes
+// so that a late reply never meets freed buffers. The reply handler (link worker) writes
 // the names before it moves transferState, which it does last; the user-interface thread reads
 // the names after it has seen the state.
 struct ProtocolState {

@@ -16,7 +16,7 @@ constexpr std::uint32_t PackId(ManufacturerIdBytes id) {
     return std::uint32_t{id[0]} << 16 | std::uint32_t{id[1]} << 8 | id[2];
 }
 
-// Packed into one word so that a reader on the MIDI input thread never sees half a change.
+// Packed into one word so that a reader on another thread never sees half a change.
 std::atomic<std::uint32_t> currentId{PackId(kManufacturerId)};
 
 }  // namespace

@@ -145,6 +145,7 @@ TEST_F(CMidiDeviceInput, BuffersJoinIntoOneMessageForTheHandler) {
     backend_->Inject(Hex("F0 00 21 3D 55 52"));
     backend_->Inject(Hex("53 57 00 01 00 01 00 F7"));
     backend_->Drain();
+    device_->SettleInput();
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0], Hex("F0 00 21 3D 55 52 53 57 00 01 00 01 00 F7"));
 }
@@ -155,6 +156,7 @@ TEST_F(CMidiDeviceInput, StoppingInputDropsTheReturnedBuffer) {
     OpenLink();
     backend_->returnedOnStop = Hex("F0 01 02 F7");
     EXPECT_TRUE(device_->CloseInput());
+    device_->SettleInput();
     EXPECT_EQ(delivered, 0);
 
     // A fresh start takes input again.
@@ -163,6 +165,7 @@ TEST_F(CMidiDeviceInput, StoppingInputDropsTheReturnedBuffer) {
     ASSERT_TRUE(device_->StartInput());
     backend_->Inject(Hex("F0 01 02 F7"));
     backend_->Drain();
+    device_->SettleInput();
     EXPECT_EQ(delivered, 1);
 }
 

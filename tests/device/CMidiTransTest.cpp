@@ -279,6 +279,45 @@ TEST_F(CMidiTransDownload, ADownloadThatLostAnAcknowledgeStartsAgainFromItsHeade
     EXPECT_EQ(backend_->Sent()[3].size(), kFileHeaderMessageSize);
 }
 
+TEST_F(CMidiTransDownload, CancelStopsAfterThePacketInFlightWithoutARetryAndTheNextRequestRuns) {
+    Answer(kStatusOk, kStatusOk);
+    // The user cancels while packet 30 is on its way (the header was packet 1).
+    constexpr std::size_t kCancelAt = 30;
+    std::size_t packets = 0;
+    backend_->SetResponder(
+        [&packets, responder = script_.Responder()](std::span<const std::uint8_t> packet) {
+            if (++packets == kCancelAt)
+                CancelLink();
+            return responder(packet);
+        });
+    Link().progressEnabled.store(true);
+    EXPECT_FALSE(trans_->DownloadFile(path_, 7, CMidiTrans::kDownloadTimeoutMs));
+    Link().progressEnabled.store(false);
+    EXPECT_TRUE(CMidiTrans::WasCancelled());
+    EXPECT_EQ(backend_->Sent().size(), kCancelAt);   // nothing after it, and no new header
+    EXPECT_EQ(steps_, static_cast<int>(kCancelAt));  // the packet in flight was acknowledged
+    EXPECT_TRUE(Link().linkIdle.load());
+
+    // A cancel belongs to the operation it stopped.
+    script_.onRequest = [](const Bytes&) {
+        return std::vector<Bytes>{MakeStatusRecordReply(kCommandDelete, kStatusOk)};
+    };
+    EXPECT_TRUE(trans_->DeleteSlot(7));
+    EXPECT_FALSE(CMidiTrans::WasCancelled());
+}
+
+TEST_F(CMidiTransTest, CancelEndsTheWaitForASlotListThatNeverCompletes) {
+    script_.onRequest = [](const Bytes&) {
+        CancelLink();  // the user gives up on a keyboard that does not answer
+        return std::vector<Bytes>{};
+    };
+    std::vector<std::string> names;
+    EXPECT_FALSE(trans_->RequestSlotList(names));
+    EXPECT_TRUE(CMidiTrans::WasCancelled());
+    EXPECT_EQ(CMidiTrans::CurrentState(), TransferState::ListRequested);
+    EXPECT_TRUE(Link().linkIdle.load());
+}
+
 TEST(LinkComplaints, NoComplaintEqualsARequestTheKeyboardActsOn) {
     const std::vector<Bytes> requests = {MakeConnectRequest(), MakeSlotListRequest(),
                                          *MakeDeleteRequest(2), MakeFileDataMessage(Bytes{2})};

@@ -31,3 +31,12 @@ if(TARGET vantrel-keyboard AND TARGET vantrel-cli)
   set_tests_properties(e2e.LinkFaultsOverJack e2e.LateAcknowledgesSlowOverJack
                        e2e.JitteredAcknowledgesSlowOverJack PROPERTIES TIMEOUT 280 RUN_SERIAL TRUE)
 endif()
+
+# Ctrl-C during `device send` and `upload`: status 130, the slot untouched.
+if(TARGET vantrel-keyboard AND TARGET vantrel-cli)
+  add_test(NAME e2e.InterruptOverJack
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/interrupt_over_jack.sh $<TARGET_FILE:vantrel-keyboard>
+                   $<TARGET_FILE:vantrel-cli> $<TARGET_FILE:make_style_image>
+                   ${PROJECT_SOURCE_DIR}/examples ${PROJECT_SOURCE_DIR}/scripts)
+  set_tests_properties(e2e.InterruptOverJack PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
+endif()

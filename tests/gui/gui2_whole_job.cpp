@@ -3,64 +3,21 @@
 
 #include <QTimer>
 #include <QtTest>
-#include <functional>
 
-#include "app/CMainFrame.h"
-#include "app/CTopView.h"
 #include "combine/ui/CTopMiddleView.h"
-#include "combine/ui/TopCombineBtnView.h"
-#include "device/ui/CMiddleView.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DevListCtrl.h"
-#include "device/ui/DeviceConnectAction.h"
-#include "gui2_Support.h"
-#include "repository/ui/CTopTabView.h"
-#include "repository/ui/CTopTabViewPage.h"
-#include "repository/ui/SubRepositoryListBox.h"
-#include "widgets/CGdipButton.h"
+#include "gui2_WindowJob.h"
 #include "widgets/CXProgressCtrl.h"
 #include "widgets/MidiTypeIcon.h"
 
 namespace vantrel {
 
 namespace {
-
-const QString kKeyboard = QString::fromLatin1(kVirtualKeyboardName);
 const char kConnectFirst[] = "Please connect device\xEF\xBC\x81";
-
-// The scripted prompt, with a look at the window each time a message is shown.
-class WatchingPrompt final : public UserPrompt {
-  public:
-    void Message(const std::string& text) override {
-        if (onMessage)
-            onMessage(text);
-        script.Message(text);
-    }
-    PromptAnswer Ask(const std::string& text, PromptButtons buttons) override {
-        return script.Ask(text, buttons);
-    }
-    test::ScriptedPrompt script;
-    std::function<void(const std::string&)> onMessage;
-};
-
-QString Example(const char* name) {
-    return QString::fromLatin1(VANTREL_EXAMPLES_DIR) + QLatin1Char('/') + QString::fromLatin1(name);
-}
-
-void ImportAndCombine(CMainFrame& frame, SubRepository sub, const QStringList& files) {
-    CTopTabView& tabs = frame.Top().TabView();
-    tabs.SetCurrentTab(sub);
-    QStringList paths;
-    for (const QString& file : files)
-        paths.push_back(Example(file.toLatin1().constData()));
-    frame.Middle().OnFilesDropped(paths);
-    SubRepositoryListBox& list = tabs.Page(sub).List();
-    for (const QString& file : files)
-        list.findItems(file, Qt::MatchExactly).front()->setSelected(true);
-    frame.Top().CombineButtonView().CombineButton().click();
-}
-
 }  // namespace
+
+using test::WatchingPrompt;
 
 class WholeJobTest : public QObject {
     Q_OBJECT
@@ -71,15 +28,9 @@ class WholeJobTest : public QObject {
         CMainFrame frame(prompt);
         frame.show();
 
-        frame.Connector().SetChooserRunner(
-            [](CMidiDeviceDlg& dialog) { return test::ChooseAndOk(dialog, kKeyboard, kKeyboard); });
-        frame.Middle().ConnectButton().click();
+        test::ConnectAndCombine(frame);
         CTopLeftView& slotPane = frame.Top().SlotsView();
         QCOMPARE(slotPane.Rows().size(), std::size_t{16});
-
-        ImportAndCombine(frame, SubRepository::Intro, {"intro.mid"});
-        ImportAndCombine(frame, SubRepository::Fill, {"fill1.mid", "fill2.mid", "fill3.mid"});
-        ImportAndCombine(frame, SubRepository::Ending, {"ending.mid"});
         QCOMPARE(prompt.script.messages,
                  std::vector<std::string>{std::string(kVirtualKeyboardName) + " Connected!"});
 

@@ -4,11 +4,13 @@
 #include "combine/ui/CTopMiddleView.h"
 
 #include <QDateTime>
+#include <QPushButton>
 
 #include "combine/StoredStyleNote.h"
 #include "combine/TransferProgress.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CombineResources.h"
+#include "device/LinkState.h"
 #include "device/ui/CTopLeftView.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CXProgressCtrl.h"
@@ -30,11 +32,25 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
     progress_->SetRange(0, TransferProgress::kImagePackets);
     progress_->SetStep(1);
     progress_->hide();
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("CancelTransfer"));
+    cancel_->hide();
     connect(upload_, &CGdipButton::clicked, this, &CTopMiddleView::OnUpload);
+    // Runs in the window's event pump while the link worker sends; the worker stops after the
+    // packet in flight.
+    connect(cancel_, &QPushButton::clicked, this, [] {
+        if (!Link().linkIdle.load())
+            CancelLink();
+    });
 }
 
 void CTopMiddleView::ShowProgress(bool visible) {
     progress_->setVisible(visible);
+    cancel_->setVisible(visible);
+}
+
+void CTopMiddleView::TransferEnded() {
+    cancel_->hide();
 }
 
 void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
@@ -57,9 +73,18 @@ void CTopMiddleView::OnUpload() {
 
 void CTopMiddleView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    Layout();
+}
+
+void CTopMiddleView::Layout() {
+    constexpr int kCancelWidth = 80;
     const int barWidth = std::max(width() - 16, 0);
     upload_->setGeometry(14, 35, barWidth, 50);
     progress_->setGeometry(14, 105, barWidth, 20);
+    // The column is narrow, so Cancel sits right under the bar's right end instead of taking
+    // its width.
+    const int cancelWidth = std::min(kCancelWidth, barWidth);
+    cancel_->setGeometry(14 + barWidth - cancelWidth, 131, cancelWidth, 24);
 }
 
 }  // namespace vantrel

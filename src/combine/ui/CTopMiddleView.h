@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QPushButton;
+
 #include "combine/DeviceUploadLink.h"
 #include "combine/UploadPorts.h"
 #include "device/CMidiTrans.h"
@@ -16,8 +18,9 @@ class UserPrompt;
 
 // The second column of the top row: the "Upload" button, which joins the three combine lists
 // into one style and stores it in the slot chosen in the device's slot list, and the progress
-// bar of the transfer, shown only while it runs. The transfer keeps the window painting; a click
-// meanwhile is refused with "Please connect device！".
+// bar of the transfer with its Cancel button right under it, both shown only while it runs. The
+// transfer runs on the link worker and keeps the window painting; a click meanwhile is refused
+// with "Please connect device！", and no box the window shows pauses the transfer.
 class CTopMiddleView : public QWidget, public ProgressView {
     Q_OBJECT
   public:
@@ -26,9 +29,11 @@ class CTopMiddleView : public QWidget, public ProgressView {
 
     CGdipButton& UploadButton() { return *upload_; }
     CXProgressCtrl& Progress() { return *progress_; }
+    QPushButton& CancelButton() { return *cancel_; }
 
     void ShowProgress(bool visible) override;
     void ProgressChanged(const TransferProgress& progress) override;
+    void TransferEnded() override;
 
   public slots:
     void OnUpload();
@@ -41,6 +46,8 @@ class CTopMiddleView : public QWidget, public ProgressView {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void Layout();
+
     UserPrompt& prompt_;
     CTopCombineView& combine_;
     CTopLeftView& slots_;
@@ -48,6 +55,7 @@ class CTopMiddleView : public QWidget, public ProgressView {
     DeviceUploadLink link_;
     CGdipButton* upload_;
     CXProgressCtrl* progress_;
+    QPushButton* cancel_;
 };
 
 }  // namespace vantrel

@@ -1,9 +1,9 @@
 #include "device/rtmidi/RtMidiBackend.h"
 
+#include <atomic>
 #include <chrono>
-#include <mutex>
-#include <thread>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -57,10 +57,13 @@ class RtMidiBackend final : public MidiPortBackend {
             if (ports->in || ports->out)
                 apis_.push_back(std::move(ports));
         }
+        // RtMidi's input thread (JACK's process thread under JACK) must never wait for a lock:
+        // it announces itself in a counter, and closing the gate waits for the counter instead.
         gate_ = [this](std::span<const std::uint8_t> chunk) {
-            const std::lock_guard lock(callbackMutex_);
-            if (delivering_ && onInput_)
+            inCallback_.fetch_add(1);
+            if (delivering_.load())
                 onInput_(chunk);
+            inCallback_.fetch_sub(1);
         };
     }
 
@@ -78,11 +81,8 @@ class RtMidiBackend final : public MidiPortBackend {
         const auto target = Resolve(index, true);
         if (!target)
             return false;
-        {
-            const std::lock_guard lock(callbackMutex_);
-            onInput_ = std::move(config.onInput);
-            delivering_ = false;
-        }
+        CloseGate();
+        onInput_ = std::move(config.onInput);
         RtMidiIn& in = *target->api->in;
         const auto local = static_cast<unsigned int>(target->index);
         const bool opened = target->api->inFlag.Call([&] {
@@ -104,15 +104,13 @@ class RtMidiBackend final : public MidiPortBackend {
             std::this_thread::sleep_for(kConnectionSettle);
             settled_ = true;
         }
-        const std::lock_guard lock(callbackMutex_);
-        delivering_ = openIn_ != nullptr;
-        return delivering_;
+        const bool open = openIn_ != nullptr && onInput_;
+        delivering_.store(open);
+        return open;
     }
 
     bool StopInput() override {
-        // Once the gate is closed under its lock, no callback runs or follows.
-        const std::lock_guard lock(callbackMutex_);
-        delivering_ = false;
+        CloseGate();
         return true;
     }
 
@@ -126,7 +124,6 @@ class RtMidiBackend final : public MidiPortBackend {
             api->in->cancelCallback();
         });
         openIn_ = nullptr;
-        const std::lock_guard lock(callbackMutex_);
         onInput_ = nullptr;
         return true;
     }
@@ -160,6 +157,13 @@ class RtMidiBackend final : public MidiPortBackend {
     }
 
   private:
+    // Once this returns, no callback runs or follows until the gate opens again.
+    void CloseGate() {
+        delivering_.store(false);
+        while (inCallback_.load() != 0)
+            std::this_thread::yield();
+    }
+
     struct Target {
         ApiPorts* api;
         std::size_t index;
@@ -192,11 +196,12 @@ class RtMidiBackend final : public MidiPortBackend {
     ApiPorts* openIn_ = nullptr;
     ApiPorts* openOut_ = nullptr;
 
-    std::mutex callbackMutex_;  // RtMidi's thread against open, start, stop and close
-    bool delivering_ = false;
-    bool settled_ = false;  // the settle wait ran since the input port was opened
-    MidiInputCallback onInput_;
-    MidiInputCallback gate_;  // what RtMidi calls; it holds callbackMutex_ while forwarding
+    // RtMidi's thread against open, start, stop and close, without a lock.
+    std::atomic<bool> delivering_{false};
+    std::atomic<int> inCallback_{0};
+    bool settled_ = false;       // the settle wait ran since the input port was opened
+    MidiInputCallback onInput_;  // written only while the gate is closed
+    MidiInputCallback gate_;     // what RtMidi calls
 };
 
 }  // namespace

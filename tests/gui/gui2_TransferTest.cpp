@@ -1,0 +1,152 @@
+// An upload through the main window while the window does other things: a modal box opened in
+// the middle of the transfer, and the Cancel button beside the progress bar.
+
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "combine/ui/CTopMiddleView.h"
+#include "device/LinkState.h"
+#include "device/ui/CTopLeftView.h"
+#include "device/ui/DevListCtrl.h"
+#include "gui2_WindowJob.h"
+#include "widgets/CXProgressCtrl.h"
+
+namespace vantrel {
+
+namespace {
+
+const char kConnectFirst[] = "Please connect device\xEF\xBC\x81";
+constexpr int kTargetSlot = 3;
+
+// Runs an event loop, as a modal box does, until `done` holds or a minute has passed.
+bool LoopUntil(const std::function<bool()>& done) {
+    QEventLoop box;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        if (done())
+            box.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(60000, &box, &QEventLoop::quit);
+    box.exec();
+    return done();
+}
+
+// A keyboard that acknowledges a little late, so that a transfer is still under way when the
+// window has caught up with it (the in-process keyboard is otherwise done within a few slices).
+KeyboardOptions SlowKeyboard() {
+    KeyboardOptions options;
+    options.timing.ackDelay = std::chrono::milliseconds(2);
+    return options;
+}
+
+// The window connected to that keyboard with the example style combined and the target slot
+// selected, ready for Upload.
+struct ReadyToUpload {
+    ReadyToUpload() : keyboard(SlowKeyboard()), frame(prompt) {
+        frame.show();
+        test::ConnectAndCombine(frame);
+        frame.Top().SlotsView().List().topLevelItem(kTargetSlot)->setSelected(true);
+    }
+    CTopMiddleView& Download() { return frame.Top().DownloadView(); }
+    VirtualKeyboard& Device() { return keyboard.keyboard->Keyboard(); }
+
+    test::KeyboardLink keyboard;
+    test::WatchingPrompt prompt;
+    CMainFrame frame;
+};
+
+}  // namespace
+
+class TransferTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void AModalBoxDuringTheTransferDoesNotPauseIt() {
+        ReadyToUpload window;
+        test::WatchingPrompt& prompt = window.prompt;
+        CTopMiddleView& download = window.Download();
+        VirtualKeyboard& device = window.Device();
+
+        std::uint32_t packetsWhenOpened = 0;
+        std::uint32_t packetsWhileOpen = 0;
+        bool storedWhileOpen = false;
+        prompt.onMessage = [&](const std::string& text) {
+            if (text != kConnectFirst)
+                return;
+            // The box stays open until the keyboard holds the style: the transfer has to run to
+            // its end behind it.
+            packetsWhenOpened = device.Counters().packets;
+            storedWhileOpen = LoopUntil([&] { return device.Slot(kTargetSlot).has_value(); });
+            packetsWhileOpen = device.Counters().packets - packetsWhenOpened;
+        };
+        // The second click lands while the transfer runs and opens the box.
+        QTimer::singleShot(0, &download, [&] { download.UploadButton().click(); });
+        download.UploadButton().click();
+
+        QVERIFY(storedWhileOpen);
+        QVERIFY(packetsWhenOpened < 892);
+        QVERIFY(packetsWhileOpen > 0);
+        QCOMPARE(prompt.script.messages,
+                 (std::vector<std::string>{std::string(kVirtualKeyboardName) + " Connected!",
+                                           kConnectFirst, "Download successfully!"}));
+        QVERIFY(Link().linkIdle.load());
+    }
+
+    void CancelAtPacket300StopsTheTransferAndKeepsTheSlot() {
+        ReadyToUpload window;
+        test::WatchingPrompt& prompt = window.prompt;
+        CTopMiddleView& download = window.Download();
+        CTopLeftView& slotPane = window.frame.Top().SlotsView();
+        VirtualKeyboard& device = window.Device();
+        QVERIFY(!download.CancelButton().isVisible());
+
+        bool cancelShown = false;
+        std::uint32_t packetsAtCancel = 0;
+        std::uint32_t listRepliesAtCancel = 0;
+        std::uint32_t packetsAtMessage = 0;
+        bool idleAtMessage = false;
+        bool cancelShownAtMessage = true;
+        CXProgressCtrl& bar = download.Progress();
+        connect(&bar, &QProgressBar::valueChanged, this, [&](int value) {
+            if (value < 300 || packetsAtCancel != 0)
+                return;
+            cancelShown = download.CancelButton().isVisible();
+            download.CancelButton().click();
+            packetsAtCancel = device.Counters().packets;
+            listRepliesAtCancel = device.Counters().statusReplies;
+        });
+        prompt.onMessage = [&](const std::string& text) {
+            if (text == "Download cancelled") {
+                packetsAtMessage = device.Counters().packets;
+                idleAtMessage = Link().linkIdle.load();
+                cancelShownAtMessage = download.CancelButton().isVisible();
+            }
+        };
+        download.UploadButton().click();
+
+        QVERIFY(cancelShown);
+        QVERIFY(packetsAtCancel > 0);
+        QCOMPARE(prompt.script.messages,
+                 (std::vector<std::string>{std::string(kVirtualKeyboardName) + " Connected!",
+                                           "Download cancelled"}));
+        // At most the packet already on its way when Cancel was pressed follows.
+        QVERIFY(packetsAtMessage - packetsAtCancel <= 1);
+        QVERIFY(idleAtMessage);
+        QVERIFY(!cancelShownAtMessage);  // nothing is left to cancel once the outcome shows
+        QVERIFY(Link().linkIdle.load());
+        QVERIFY(!device.Slot(kTargetSlot).has_value());
+        // The slot list was read again: one status reply per entry of each reading.
+        QVERIFY(device.Counters().statusReplies - listRepliesAtCancel >= 16);
+        QCOMPARE(slotPane.Rows().size(), std::size_t{16});
+        QCOMPARE(slotPane.Rows()[kTargetSlot], std::string("Empty"));
+        QVERIFY(!download.CancelButton().isVisible());
+        QVERIFY(!bar.isVisible());
+    }
+};
+
+}  // namespace vantrel
+
+QTEST_MAIN(vantrel::TransferTest)
+#include "gui2_TransferTest.moc"
