@@ -18,6 +18,7 @@ class StoreRecordingLink final : public UploadLink {
     bool Ready() const override { return inner_.Ready(); }
     bool Download(const std::filesystem::path& image, int slot,
                   const DownloadSteps& steps) override;
+    bool Cancelled() const override { return inner_.Cancelled(); }
 
     std::optional<int> StoredSlot() const { return stored_; }
 

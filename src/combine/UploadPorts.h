@@ -35,8 +35,9 @@ class UploadLink {
     // Sends the image file into the slot, reporting through steps.
     virtual bool Download(const std::filesystem::path& image, int slot,
                           const DownloadSteps& steps) = 0;
-    // Whether the last Download failed because the user cancelled it.
-    virtual bool Cancelled() const { return false; }
+    // Whether the last Download failed because the user cancelled it. Pure, so a link that
+    // wraps another cannot drop the answer and turn a cancel into an error.
+    virtual bool Cancelled() const = 0;
 };
 
 // The download pane's progress bar: shown during the transfer, told of every change.

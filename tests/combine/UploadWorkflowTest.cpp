@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 struct FakeLink final : UploadLink {
     bool ready = true;
     bool stores = true;
+    bool cancels = false;
     int steps = TransferProgress::kImagePackets;
     std::vector<std::pair<std::vector<std::uint8_t>, int>> sent;  // file bytes, slot
 
@@ -26,6 +27,7 @@ struct FakeLink final : UploadLink {
             report.acknowledged();
         return stores;
     }
+    bool Cancelled() const override { return cancels; }
 };
 
 struct FakeSlots final : SlotListView {
@@ -113,6 +115,17 @@ TEST_F(UploadWorkflowTest, ATransferFailureReportsAnErrorAndRemovesTheImage) {
     EXPECT_EQ(Upload(), UploadResult::DownloadFailed);
     EXPECT_EQ(prompt_.shown, std::vector<std::string>{"  Download error!"});
     EXPECT_EQ(progress_.positions.back(), 40);
+    EXPECT_EQ(slots_.refreshes, 2);
+    EXPECT_FALSE(fs::exists(temp_.Path() / "Total.mix"));
+}
+
+TEST_F(UploadWorkflowTest, ACancelledTransferSaysSoAndStillReadsTheListAgain) {
+    slots_.selected = {1};
+    link_.stores = false;
+    link_.cancels = true;
+    link_.steps = 300;
+    EXPECT_EQ(Upload(), UploadResult::Cancelled);
+    EXPECT_EQ(prompt_.shown, std::vector<std::string>{"Download cancelled"});
     EXPECT_EQ(slots_.refreshes, 2);
     EXPECT_FALSE(fs::exists(temp_.Path() / "Total.mix"));
 }
