@@ -1,20 +1,10 @@
 #include "combine/PartBlockBytes.h"
 
 #include "common/GroupedNumber.h"
-#include "common/UserPrompt.h"
+#include "common/QuietPrompt.h"
 #include "pattern/StyleImage.h"
 
 namespace vantrel {
-
-namespace {
-
-class QuietPrompt final : public UserPrompt {
-  public:
-    void Message(const std::string&) override {}
-    PromptAnswer Ask(const std::string&, PromptButtons) override { return PromptAnswer::No; }
-};
-
-}  // namespace
 
 std::size_t PartBlock(SubRepository sub, std::size_t position) {
     switch (sub) {

@@ -2,23 +2,13 @@
 #include <string>
 
 #include "common/AtomicFile.h"
+#include "common/QuietPrompt.h"
 #include "common/ScopedTempDir.h"
-#include "common/UserPrompt.h"
 #include "fit/FitSteps.h"
 #include "pattern/PatternCheck.h"
 #include "pattern/PatternDecoder.h"
 
 namespace vantrel {
-
-namespace {
-
-class QuietPrompt final : public UserPrompt {
-  public:
-    void Message(const std::string&) override {}
-    PromptAnswer Ask(const std::string&, PromptButtons) override { return PromptAnswer::No; }
-};
-
-}  // namespace
 
 void MeasureBudget(FitRun& run) {
     FitResult& result = run.result;
