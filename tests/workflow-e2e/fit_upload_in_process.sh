@@ -9,15 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 repo="$work/Repository"
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/err" ] && { echo "--- stderr:" >&2; cat "$work/err" >&2; }
-  exit 1
-}
-run() {
-  out=$("$cli" "$@" 2>"$work/err")
-  status=$?
-}
+source "$(dirname "$0")/cli_session.sh"
 
 # 480 ticks per quarter note; track 0 holds only a name; track 1 carries tempo, time signature,
 # melody on channel 1 and bass on channel 2; track 2 drums on 10 with a note never released.

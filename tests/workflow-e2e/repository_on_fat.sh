@@ -21,15 +21,7 @@ skip() {
   echo "SKIPPED: $*"
   exit 77
 }
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/err" ] && { echo "--- stderr:" >&2; cat "$work/err" >&2; }
-  exit 1
-}
-run() {
-  out=$("$cli" "$@" 2>"$work/err")
-  status=$?
-}
+source "$(dirname "$0")/cli_session.sh"
 
 command -v mkfs.vfat >/dev/null || skip "mkfs.vfat (dosfstools) is not installed"
 truncate -s 16M "$work/stick.img" && mkfs.vfat "$work/stick.img" >/dev/null ||

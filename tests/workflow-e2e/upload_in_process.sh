@@ -9,16 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 repo="$work/Repository"
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/err" ] && { echo "--- stderr:" >&2; cat "$work/err" >&2; }
-  exit 1
-}
-# Keeps the output in $out and the exit status in $status.
-run() {
-  out=$("$cli" "$@" 2>"$work/err")
-  status=$?
-}
+source "$(dirname "$0")/cli_session.sh"
 
 printf 'MThd' >"$work/broken.mid"
 run repo --repository "$repo" import --to intro "$examples/intro.mid" "$work/broken.mid"
