@@ -70,7 +70,10 @@ CMidiDevice* CMidiDevice::Instance() {
 
 CMidiDevice::CMidiDevice()
     : inputSink_([this](std::span<const std::uint8_t> message) { OnInputMessage(message); }),
-      worker_(std::make_unique<LinkWorker>([this] { DispatchInput(); })) {}
+      worker_(std::make_unique<LinkWorker>([this] { DispatchInput(); })) {
+    // Only now that worker_ holds it may the thread run: DispatchInput reads worker_.
+    worker_->Start();
+}
 
 CMidiDevice::~CMidiDevice() {
     ClosePorts();

@@ -11,7 +11,9 @@ constexpr std::chrono::milliseconds kCallerSlice{5};
 constexpr std::chrono::milliseconds kIdleSlice{50};
 }  // namespace
 
-LinkWorker::LinkWorker(std::function<void()> onWake) : onWake_(std::move(onWake)) {
+LinkWorker::LinkWorker(std::function<void()> onWake) : onWake_(std::move(onWake)) {}
+
+void LinkWorker::Start() {
     thread_ = std::thread([this] { Loop(); });
     id_.store(thread_.get_id());
 }

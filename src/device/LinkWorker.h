@@ -24,12 +24,16 @@ namespace vantrel {
 // slices, so the caller keeps painting. WaitForWake and SignalCaller belong to the worker.
 class LinkWorker {
   public:
-    // Runs on the worker each time it wakes, before it looks for a job.
+    // `onWake` runs on the worker each time it wakes, before it looks for a job. The thread
+    // starts with Start, not here: whoever owns the worker must have stored it before the
+    // thread can reach it through `onWake`.
     explicit LinkWorker(std::function<void()> onWake);
     ~LinkWorker();
     LinkWorker(const LinkWorker&) = delete;
     LinkWorker& operator=(const LinkWorker&) = delete;
 
+    // Starts the thread; call once, before Run.
+    void Start();
     // Runs `job` on the worker and returns when it has finished (an exception it throws is
     // thrown here). On the worker itself, or once stopped, the job runs at once on this thread.
     void Run(const std::function<void()>& job, const std::function<void()>& meanwhile);

@@ -76,6 +76,7 @@ TEST(InputRing, OneProducerAndOneConsumerSeeEveryMessageWhole) {
 TEST(LinkWorker, RunsJobsOnItsOwnThreadInOrderWhileTheCallerKeepsPumping) {
     std::atomic<int> wakes{0};
     LinkWorker worker([&] { wakes.fetch_add(1); });
+    worker.Start();
     std::vector<int> order;
     std::thread::id ranOn;
     int pumped = 0;
@@ -99,6 +100,7 @@ TEST(LinkWorker, RunsJobsOnItsOwnThreadInOrderWhileTheCallerKeepsPumping) {
 
 TEST(LinkWorker, AnExceptionReachesTheCallerAndAStoppedWorkerRunsJobsInPlace) {
     LinkWorker worker({});
+    worker.Start();
     EXPECT_THROW(worker.Run([] { throw std::runtime_error("lost"); }, {}), std::runtime_error);
     // The worker survives a throwing job.
     bool ran = false;
@@ -113,6 +115,7 @@ TEST(LinkWorker, AnExceptionReachesTheCallerAndAStoppedWorkerRunsJobsInPlace) {
 
 TEST(LinkWorker, AJobSubmittedFromTheCallersPumpWaitsItsTurn) {
     LinkWorker worker({});
+    worker.Start();
     std::vector<int> order;
     bool nested = false;
     worker.Run([&] { order.push_back(1); },
