@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,21 @@ class DeviceUploadLink final : public UploadLink {
     bool Download(const std::filesystem::path& image, int slot,
                   const DownloadSteps& steps) override;
     bool Cancelled() const override { return cancelled_; }
+    // Download without waiting (the window): the steps are reported and `finished` runs on
+    // this thread as the port layer delivers its notices (CMidiDevice::DeliverNotices).
+    void StartDownload(const std::filesystem::path& image, int slot, const DownloadSteps& steps,
+                       std::function<void(bool stored)> finished);
+    // The caller goes away before a started download has ended: it is cancelled, waited for,
+    // and neither its steps nor its end are reported.
+    void AbandonDownload();
 
   private:
+    void ReportSteps(const DownloadSteps& steps);
+    void StopReporting(bool stored);
+
     CMidiTrans& trans_;
     bool cancelled_ = false;
+    bool started_ = false;  // a StartDownload has not yet finished
 };
 
 // The device slot list without a window: rows read from the device, and a selection.

@@ -7,14 +7,6 @@
 
 namespace vantrel {
 
-bool StoreRecordingLink::Download(const std::filesystem::path& image, int slot,
-                                  const DownloadSteps& steps) {
-    const bool stored = inner_.Download(image, slot, steps);
-    if (stored)
-        stored_ = slot;
-    return stored;
-}
-
 std::string StoredStyleNote(const CombineLists& lists, const std::string& when) {
     std::string note = "Stored by this program " + when + ":";
     // Block order: Intro, Ending, then the Fills.

@@ -1,6 +1,7 @@
 #include "combine/UploadWorkflow.h"
 
 #include <system_error>
+#include <utility>
 
 #include "combine/CombineLists.h"
 #include "combine/PartTexts.h"
@@ -32,33 +33,6 @@ std::vector<fs::path> CombinedPaths(const CombineLists& lists) {
         paths.insert(paths.end(), entries.begin(), entries.end());
     }
     return paths;
-}
-
-bool SendImage(const fs::path& mixPath, const std::vector<std::uint8_t>& image, std::size_t slot,
-               UploadEnvironment& env) {
-    if (!WriteFileAtomically(mixPath, image))
-        return false;
-    TransferProgress progress;
-    env.progress.ProgressChanged(progress);
-    env.progress.ShowProgress(true);
-    DownloadSteps steps;
-    steps.acknowledged = [&] {
-        progress.Step();
-        env.progress.ProgressChanged(progress);
-    };
-    steps.restarted = [&] {
-        progress.Restart();
-        env.progress.ProgressChanged(progress);
-    };
-    const bool stored = env.link.Download(mixPath, static_cast<int>(slot), steps);
-    env.progress.TransferEnded();
-    std::error_code ec;
-    fs::remove(mixPath, ec);
-    if (stored) {
-        progress.Complete();
-        env.progress.ProgressChanged(progress);
-    }
-    return stored;
 }
 
 }  // namespace
@@ -94,43 +68,100 @@ std::optional<std::vector<std::string>> CheckCombinedParts(const CombineLists& l
     return names;
 }
 
-UploadResult OnUpload(const CombineLists& lists, const fs::path& repositoryRoot,
-                      UploadEnvironment& env) {
-    if (!env.link.Ready()) {
-        env.prompt.Message(kConnectFirst);
+UploadRun::UploadRun(fs::path repositoryRoot, UploadEnvironment& environment)
+    : root_(std::move(repositoryRoot)), env_(environment) {}
+
+std::optional<UploadResult> UploadRun::Begin(const CombineLists& lists) {
+    if (!env_.link.Ready()) {
+        env_.prompt.Message(kConnectFirst);
         return UploadResult::Refused;
     }
-    const auto names = CheckCombinedParts(lists, env.prompt);
+    const auto names = CheckCombinedParts(lists, env_.prompt);
     if (!names)
         return UploadResult::Refused;
-    const SlotTexts slots = CollectSlotTexts(env.slots.Rows(), env.slots.SelectedRows());
-    const auto marker = ChooseSlotMarker(slots, env.prompt);
+    const SlotTexts slots = CollectSlotTexts(env_.slots.Rows(), env_.slots.SelectedRows());
+    const auto marker = ChooseSlotMarker(slots, env_.prompt);
     if (!marker)
         return UploadResult::Refused;
+    readAgainAtEnd_ = true;
+    return Build(slots.texts, *names, *marker);
+}
 
-    const UploadResult result = BuildAndDownload(slots.texts, repositoryRoot, *names, *marker, env);
-    env.slots.RefreshSlots();
+std::optional<UploadResult> UploadRun::Build(const std::vector<std::string>& slotTexts,
+                                             const std::vector<std::string>& fileNames,
+                                             const std::string& marker) {
+    const auto slot = TargetSlot(slotTexts, marker);
+    if (!slot)
+        return End(UploadResult::NoTarget);
+    const auto image = BuildStyleImage(root_, fileNames, env_.prompt, env_.convert);
+    if (!image) {
+        if (readAgainAtEnd_)
+            env_.slots.RefreshSlots();
+        return UploadResult::BuildFailed;
+    }
+    image_ = root_ / kCombinedImageName;
+    slot_ = static_cast<int>(*slot);
+    if (!WriteFileAtomically(image_, *image)) {
+        env_.prompt.Message(kDownloadError);
+        return End(UploadResult::DownloadFailed);
+    }
+    progress_ = TransferProgress();
+    env_.progress.ProgressChanged(progress_);
+    env_.progress.ShowProgress(true);
+    return std::nullopt;
+}
+
+DownloadSteps UploadRun::Steps() {
+    DownloadSteps steps;
+    steps.acknowledged = [this] {
+        progress_.Step();
+        env_.progress.ProgressChanged(progress_);
+    };
+    steps.restarted = [this] {
+        progress_.Restart();
+        env_.progress.ProgressChanged(progress_);
+    };
+    return steps;
+}
+
+UploadResult UploadRun::Finish(bool stored) {
+    env_.progress.TransferEnded();
+    std::error_code ec;
+    fs::remove(image_, ec);
+    if (stored) {
+        progress_.Complete();
+        env_.progress.ProgressChanged(progress_);
+    }
+    const bool cancelled = !stored && env_.link.Cancelled();
+    env_.prompt.Message(stored ? kDownloaded : cancelled ? kDownloadCancelled : kDownloadError);
+    return End(stored      ? UploadResult::Stored
+               : cancelled ? UploadResult::Cancelled
+                           : UploadResult::DownloadFailed);
+}
+
+UploadResult UploadRun::End(UploadResult result) {
+    env_.progress.ShowProgress(false);
+    env_.slots.RefreshSlots();
+    if (readAgainAtEnd_)
+        env_.slots.RefreshSlots();
     return result;
+}
+
+UploadResult OnUpload(const CombineLists& lists, const fs::path& repositoryRoot,
+                      UploadEnvironment& env) {
+    UploadRun run(repositoryRoot, env);
+    if (const auto ended = run.Begin(lists))
+        return *ended;
+    return run.Finish(env.link.Download(run.Image(), run.Slot(), run.Steps()));
 }
 
 UploadResult BuildAndDownload(const std::vector<std::string>& slotTexts, const fs::path& root,
                               const std::vector<std::string>& fileNames, const std::string& marker,
                               UploadEnvironment& env) {
-    UploadResult result = UploadResult::NoTarget;
-    if (const auto slot = TargetSlot(slotTexts, marker)) {
-        const auto image = BuildStyleImage(root, fileNames, env.prompt, env.convert);
-        if (!image)
-            return UploadResult::BuildFailed;
-        const bool stored = SendImage(root / kCombinedImageName, *image, *slot, env);
-        const bool cancelled = !stored && env.link.Cancelled();
-        env.prompt.Message(stored ? kDownloaded : cancelled ? kDownloadCancelled : kDownloadError);
-        result = stored      ? UploadResult::Stored
-                 : cancelled ? UploadResult::Cancelled
-                             : UploadResult::DownloadFailed;
-    }
-    env.progress.ShowProgress(false);
-    env.slots.RefreshSlots();
-    return result;
+    UploadRun run(root, env);
+    if (const auto ended = run.Build(slotTexts, fileNames, marker))
+        return *ended;
+    return run.Finish(env.link.Download(run.Image(), run.Slot(), run.Steps()));
 }
 
 }  // namespace vantrel

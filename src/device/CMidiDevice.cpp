@@ -110,7 +110,7 @@ void CMidiDevice::SetTransferRestart(std::function<void()> restart) {
 
 void CMidiDevice::TransferRestarted() {
     if (Link().progressEnabled.load())
-        PostNotice({Notice::Kind::Restart, nullptr, {}});
+        PostNotice({Notice::Kind::Restart, nullptr, {}, {}});
 }
 
 void CMidiDevice::SetPrompt(UserPrompt* prompt) {
@@ -129,26 +129,56 @@ void CMidiDevice::ShowMessage(const std::string& text) {
 
 void CMidiDevice::PostMessage(UserPrompt& prompt, std::string text) {
     if (OnLinkThread())
-        PostNotice({Notice::Kind::Message, &prompt, std::move(text)});
+        PostNotice({Notice::Kind::Message, &prompt, std::move(text), {}});
     else
         prompt.Message(text);
 }
 
+void CMidiDevice::PostToLink(std::function<void()> job) {
+    worker_->Post(std::move(job));
+}
+
+void CMidiDevice::PostToCaller(std::function<void()> call) {
+    if (OnLinkThread())
+        PostNotice({Notice::Kind::Call, nullptr, {}, std::move(call)});
+    else
+        call();
+}
+
+void CMidiDevice::SetNoticeWake(std::function<void()> wake) {
+    const std::lock_guard lock(noticeMutex_);
+    noticeWake_ = std::move(wake);
+}
+
 void CMidiDevice::PostNotice(Notice notice) {
+    std::function<void()> wake;
     {
         const std::lock_guard lock(noticeMutex_);
         notices_.push_back(std::move(notice));
+        if (noticeWake_ && !wakeAsked_) {
+            wakeAsked_ = true;
+            wake = noticeWake_;
+        }
     }
     worker_->SignalCaller();
+    if (wake)
+        wake();
 }
 
 void CMidiDevice::DeliverNotices() {
-    std::vector<Notice> due;
-    {
-        const std::lock_guard lock(noticeMutex_);
-        due.swap(notices_);
-    }
-    for (const Notice& notice : due) {
+    // One at a time: a message box opened here delivers the newer notices from its own event
+    // loop, and they must still come after the older ones.
+    for (;;) {
+        Notice notice;
+        {
+            const std::lock_guard lock(noticeMutex_);
+            if (notices_.empty()) {
+                wakeAsked_ = false;
+                return;
+            }
+            notice = std::move(notices_.front());
+            notices_.pop_front();
+        }
         switch (notice.kind) {
             case Notice::Kind::Step:
                 if (transferStep_)
@@ -160,6 +190,9 @@ void CMidiDevice::DeliverNotices() {
                 break;
             case Notice::Kind::Message:
                 notice.prompt->Message(notice.text);
+                break;
+            case Notice::Kind::Call:
+                notice.call();
                 break;
         }
     }
@@ -322,7 +355,7 @@ SendOutcome CMidiDevice::SendMessage(std::span<const std::uint8_t> message,
         if (!WaitUntil([&link] { return link.packetAcked.load(); }, ackTimeout))
             return last ? SendOutcome::LastUnanswered : SendOutcome::NoAcknowledge;
         if (link.progressEnabled.load())
-            PostNotice({Notice::Kind::Step, nullptr, {}});
+            PostNotice({Notice::Kind::Step, nullptr, {}, {}});
         offset += size;
         if (!last && packetGap.count() > 0) {
             (void)WaitUntil(

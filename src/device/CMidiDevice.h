@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -57,7 +58,9 @@ using SysExHandler = std::function<void(std::span<const std::uint8_t> message)>;
 //  - The calling thread (the window's or the command line's) configures the device and calls
 //    RunOnLink, directly or through SendMessage, WaitUntil and the protocol; it waits there,
 //    running the injected pump and receiving the transfer steps and the messages meant for the
-//    user, so a modal box it shows never pauses the worker.
+//    user, so a modal box it shows never pauses the worker. Or it posts a job (PostToLink) and
+//    goes on: the job's steps, messages and its end (PostToCaller) reach it through the notice
+//    wake as queued calls of DeliverNotices.
 // Shutdown order: the worker is joined, then the input stopped and closed, then the output, and
 // only then does the instance go away.
 class CMidiDevice {
@@ -108,6 +111,19 @@ class CMidiDevice {
     // and messages; on the worker itself the job runs at once.
     void RunOnLink(const std::function<void()>& job, bool pump = true);
     bool OnLinkThread() const { return worker_->OnWorkerThread(); }
+    // Queues `job` for the link worker and returns at once; the window submits its transfers
+    // this way, so its thread never waits for the device.
+    void PostToLink(std::function<void()> job);
+    // Link worker: leaves `call` for the caller's thread, after the steps and messages left
+    // before it (at once off the worker).
+    void PostToCaller(std::function<void()> call);
+    // Called on the link worker each time it leaves the caller something that no waiting
+    // caller may collect; the window queues a call of DeliverNotices on its own thread there.
+    // A wake is asked for once until the next delivery.
+    void SetNoticeWake(std::function<void()> wake);
+    // The caller's thread: runs what the worker left for it (transfer steps, restarts,
+    // messages, calls), in order.
+    void DeliverNotices();
     // Shows `text` through `prompt` on the waiting caller's thread (at once off the worker).
     void PostMessage(UserPrompt& prompt, std::string text);
     // Returns once the link worker has handed every message queued so far to the handler.
@@ -158,9 +174,10 @@ class CMidiDevice {
   private:
     // What the worker leaves for the waiting caller, delivered there in order.
     struct Notice {
-        enum class Kind { Step, Restart, Message } kind;
+        enum class Kind { Step, Restart, Message, Call } kind = Kind::Step;
         UserPrompt* prompt = nullptr;
         std::string text;
+        std::function<void()> call;
     };
 
     CMidiDevice();
@@ -168,7 +185,6 @@ class CMidiDevice {
     // Link worker: the queued messages to the trace and (all but acknowledges) the handler.
     void DispatchInput();
     void PostNotice(Notice notice);
-    void DeliverNotices();
     void ShowMessage(const std::string& text);
     void ClosePorts();
 
@@ -192,9 +208,11 @@ class CMidiDevice {
     InputRing ring_;                  // input thread -> link worker
     std::mutex handlerMutex_;         // link worker against SetSysExHandler
     SysExHandler handler_;
-    std::mutex sendMutex_;  // one send at a time; also guards output open/close
-    std::mutex noticeMutex_;
-    std::vector<Notice> notices_;
+    std::mutex sendMutex_;    // one send at a time; also guards output open/close
+    std::mutex noticeMutex_;  // guards the three below
+    std::deque<Notice> notices_;
+    std::function<void()> noticeWake_;
+    bool wakeAsked_ = false;
     std::unique_ptr<LinkWorker> worker_;  // last: it stops before the members it uses go
 };
 

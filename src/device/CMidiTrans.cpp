@@ -160,6 +160,30 @@ bool CMidiTrans::DownloadFile(const std::filesystem::path& path, int slot, int t
     return OnLink([&] { return DownloadOnLink(path, slot, timeoutMs); });
 }
 
+void CMidiTrans::StartDownload(const std::filesystem::path& path, int slot, int timeoutMs,
+                               std::function<void(bool stored)> finished) {
+    if (!sysex::EncodeSlot(slot)) {
+        finished(false);
+        return;
+    }
+    // Busy from here, not from when the worker takes the job up, so a click in between is
+    // refused; idle again only where the caller learns the outcome.
+    Link().linkIdle.store(false);
+    Link().cancelRequested.store(false);
+    device_->PostToLink([this, path, slot, timeoutMs, finished = std::move(finished)] {
+        bool stored = false;
+        try {
+            stored = DownloadOnLink(path, slot, timeoutMs);
+        } catch (...) {
+            stored = false;  // LinkIdle must come back all the same
+        }
+        device_->PostToCaller([finished, stored] {
+            Link().linkIdle.store(true);
+            finished(stored);
+        });
+    });
+}
+
 bool CMidiTrans::DownloadOnLink(const std::filesystem::path& path, int slot, int timeoutMs) {
     const auto bytes = ReadWholeFile(path, kMaxDownloadSize);
     if (!bytes)

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -75,6 +76,11 @@ class CMidiTrans {
     // try that loses an acknowledge (and gets no reply that decides it) is sent again from the
     // header, as often as LinkOptions::retries says; a refusal by the device is final.
     [[nodiscard]] bool DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs);
+    // DownloadFile without waiting: LinkIdle goes false and the download is queued for the link
+    // worker; `finished` runs later on this thread, from CMidiDevice::DeliverNotices after the
+    // transfer's steps and messages, with LinkIdle true again.
+    void StartDownload(const std::filesystem::path& path, int slot, int timeoutMs,
+                       std::function<void(bool stored)> finished);
 
     // Acknowledged packets a download of a file of this size takes: the header, then the data
     // (892 for a 20474-byte style image), which is one progress step each.

@@ -53,20 +53,36 @@ void LinkWorker::SignalCaller() {
     callerWake_.notify_all();
 }
 
-void LinkWorker::Run(const std::function<void()>& job, const std::function<void()>& meanwhile) {
-    bool atOnce = OnWorkerThread();
-    Call call{&job, false, nullptr};
+bool LinkWorker::Enqueue(Call* call) {
+    if (OnWorkerThread())
+        return false;
     {
         const std::lock_guard lock(mutex_);
-        atOnce = atOnce || stopped_ || quit_;
-        if (!atOnce)
-            calls_.push_back(&call);
+        if (stopped_ || quit_)
+            return false;
+        calls_.push_back(call);
     }
-    if (atOnce) {
+    Wake();
+    return true;
+}
+
+void LinkWorker::Post(std::function<void()> job) {
+    auto call = std::make_unique<Call>();
+    call->posted = std::make_unique<std::function<void()>>(std::move(job));
+    call->job = call->posted.get();
+    if (!Enqueue(call.get())) {
+        (*call->job)();
+        return;
+    }
+    (void)call.release();  // the worker deletes it once it has run
+}
+
+void LinkWorker::Run(const std::function<void()>& job, const std::function<void()>& meanwhile) {
+    Call call{&job, false, nullptr, nullptr};
+    if (!Enqueue(&call)) {
         job();
         return;
     }
-    Wake();
     for (;;) {
         bool done = false;
         {
@@ -106,6 +122,10 @@ void LinkWorker::Loop() {
                 (*call->job)();
             } catch (...) {
                 call->failure = std::current_exception();
+            }
+            if (call->posted) {
+                const std::unique_ptr<Call> finished(call);
+                continue;
             }
             {
                 const std::lock_guard lock(mutex_);

@@ -7,6 +7,7 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <semaphore>
 #include <thread>
@@ -20,8 +21,10 @@ namespace vantrel {
 //
 // Threads: Wake may be called from any thread, the MIDI input thread included (it takes no lock
 // and allocates nothing). Run is called from any other thread and blocks it; the caller's own
-// `meanwhile` (the window's event pump, progress delivery) runs on the caller between short
-// slices, so the caller keeps painting. WaitForWake and SignalCaller belong to the worker.
+// `meanwhile` (progress delivery, for the window its event pump) runs on the caller between
+// short slices. Post, from any thread, queues a job and returns at once: the window submits its
+// transfers that way and learns of their end from a notice the job leaves (CMidiDevice).
+// WaitForWake and SignalCaller belong to the worker.
 class LinkWorker {
   public:
     // `onWake` runs on the worker each time it wakes, before it looks for a job. The thread
@@ -37,6 +40,9 @@ class LinkWorker {
     // Runs `job` on the worker and returns when it has finished (an exception it throws is
     // thrown here). On the worker itself, or once stopped, the job runs at once on this thread.
     void Run(const std::function<void()>& job, const std::function<void()>& meanwhile);
+    // Queues `job` behind the others and returns; an exception it throws is dropped. Once
+    // stopped, the job runs at once on this thread.
+    void Post(std::function<void()> job);
     // Finishes the jobs already submitted, then ends and joins the thread.
     void Stop();
     bool OnWorkerThread() const { return std::this_thread::get_id() == id_.load(); }
@@ -53,8 +59,11 @@ class LinkWorker {
         const std::function<void()>* job;
         bool done = false;
         std::exception_ptr failure;
+        std::unique_ptr<std::function<void()>> posted;  // owned: nobody waits for this call
     };
     void Loop();
+    // Queues the call unless the worker is stopped or is this thread; false: run it here.
+    bool Enqueue(Call* call);
 
     std::function<void()> onWake_;
     std::counting_semaphore<> wake_{0};

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <numeric>
+#include <thread>
 
 #include "DeviceTestSupport.h"
 #include "ScriptedPrompt.h"
 #include "TestFiles.h"
+#include "common/UserPrompt.h"
 #include "device/CMidiTrans.h"
 
 namespace vantrel::test {
@@ -167,6 +171,73 @@ TEST_F(CMidiDeviceInput, StoppingInputDropsTheReturnedBuffer) {
     backend_->Drain();
     device_->SettleInput();
     EXPECT_EQ(delivered, 1);
+}
+
+// Records each message; a message may run something first, as a modal box's event loop would.
+class NestingPrompt final : public UserPrompt {
+  public:
+    void Message(const std::string& text) override {
+        if (onMessage)
+            onMessage(text);
+        messages.push_back(text);
+    }
+    PromptAnswer Ask(const std::string&, PromptButtons) override { return PromptAnswer::No; }
+    std::vector<std::string> messages;
+    std::function<void(const std::string&)> onMessage;
+};
+
+bool WaitFor(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done();
+}
+
+using CMidiDeviceNotices = DeviceTest;
+
+TEST_F(CMidiDeviceNotices, APostedJobLeavesItsMessagesAndItsEndInOrderBehindOneWake) {
+    std::atomic<int> wakes{0};
+    device_->SetNoticeWake([&] { wakes.fetch_add(1); });
+    NestingPrompt prompt;
+    std::atomic<bool> ended{false};
+    device_->PostToLink([&] {
+        EXPECT_TRUE(device_->OnLinkThread());
+        device_->PostMessage(prompt, "first");
+        device_->PostToCaller([&] { prompt.Message("end"); });
+        device_->PostMessage(prompt, "after the end");
+        ended.store(true);
+    });
+    ASSERT_TRUE(WaitFor([&] { return ended.load(); }));
+    EXPECT_EQ(wakes.load(), 1);            // one wake until the caller has collected
+    EXPECT_TRUE(prompt.messages.empty());  // nothing runs on the worker or before delivery
+    device_->DeliverNotices();
+    EXPECT_EQ(prompt.messages, (std::vector<std::string>{"first", "end", "after the end"}));
+
+    device_->PostToLink([&] { device_->PostMessage(prompt, "again"); });
+    ASSERT_TRUE(WaitFor([&] { return wakes.load() == 2; }));
+    device_->DeliverNotices();
+    EXPECT_EQ(prompt.messages.back(), "again");
+    device_->SetNoticeWake({});
+}
+
+TEST_F(CMidiDeviceNotices, NoticesDeliveredFromInsideAMessageStillComeInOrder) {
+    NestingPrompt prompt;
+    // The first message's box delivers what is left from its own event loop.
+    prompt.onMessage = [&](const std::string& text) {
+        if (text == "box")
+            device_->DeliverNotices();
+    };
+    std::atomic<bool> ended{false};
+    device_->PostToLink([&] {
+        device_->PostMessage(prompt, "box");
+        device_->PostMessage(prompt, "second");
+        device_->PostToCaller([&] { prompt.Message("end"); });
+        ended.store(true);
+    });
+    ASSERT_TRUE(WaitFor([&] { return ended.load(); }));
+    device_->DeliverNotices();
+    // "box" is recorded as its box closes, after what its loop delivered.
+    EXPECT_EQ(prompt.messages, (std::vector<std::string>{"second", "end", "box"}));
 }
 
 TEST(CMidiDeviceInstance, IsSharedAndLivesUntilTheLastRelease) {

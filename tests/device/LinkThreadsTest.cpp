@@ -128,5 +128,33 @@ TEST(LinkWorker, AJobSubmittedFromTheCallersPumpWaitsItsTurn) {
     EXPECT_EQ(order, (std::vector<int>{1, 2}));
 }
 
+TEST(LinkWorker, PostedJobsRunInOrderOnTheWorkerWithoutACallerWaiting) {
+    LinkWorker worker({});
+    worker.Start();
+    std::vector<int> order;
+    std::atomic<bool> onWorker{true};
+    for (int i = 0; i < 5; ++i) {
+        worker.Post([&, i] {
+            onWorker.store(onWorker.load() && worker.OnWorkerThread());
+            order.push_back(i);
+            if (i == 2)
+                throw std::runtime_error("dropped");  // and the worker goes on
+        });
+    }
+    // A waiting call queued behind them returns once they have all run.
+    worker.Run([] {}, {});
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_TRUE(onWorker.load());
+
+    // Stop finishes what was posted; after it a post runs in place.
+    std::atomic<bool> ranBeforeStop{false};
+    worker.Post([&] { ranBeforeStop.store(true); });
+    worker.Stop();
+    EXPECT_TRUE(ranBeforeStop.load());
+    std::thread::id ranOn;
+    worker.Post([&] { ranOn = std::this_thread::get_id(); });
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
 }  // namespace
 }  // namespace vantrel::test

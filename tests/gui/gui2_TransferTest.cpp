@@ -63,7 +63,7 @@ struct ReadyToUpload {
 class TransferTest : public QObject {
     Q_OBJECT
   private slots:
-    void AModalBoxDuringTheTransferDoesNotPauseIt() {
+    void AModalBoxDuringTheTransferPausesNeitherItNorItsOutcome() {
         ReadyToUpload window;
         test::WatchingPrompt& prompt = window.prompt;
         CTopMiddleView& download = window.Download();
@@ -71,26 +71,73 @@ class TransferTest : public QObject {
 
         std::uint32_t packetsWhenOpened = 0;
         std::uint32_t packetsWhileOpen = 0;
-        bool storedWhileOpen = false;
+        bool boxOpen = false;
+        bool outcomeWhileOpen = false;
+        bool closedByOutcome = false;
         prompt.onMessage = [&](const std::string& text) {
+            if (text == "Download successfully!") {
+                outcomeWhileOpen = boxOpen;
+                return;
+            }
             if (text != kConnectFirst)
                 return;
-            // The box stays open until the keyboard holds the style: the transfer has to run to
-            // its end behind it.
+            // The box stays open until the outcome has been shown: the rest of the transfer
+            // and its end have to come behind it.
+            boxOpen = true;
             packetsWhenOpened = device.Counters().packets;
-            storedWhileOpen = LoopUntil([&] { return device.Slot(kTargetSlot).has_value(); });
+            closedByOutcome = LoopUntil([&] { return outcomeWhileOpen; });
             packetsWhileOpen = device.Counters().packets - packetsWhenOpened;
+            boxOpen = false;
         };
         // The second click lands while the transfer runs and opens the box.
         QTimer::singleShot(0, &download, [&] { download.UploadButton().click(); });
-        download.UploadButton().click();
+        QVERIFY(test::UploadAndWait(download));
 
-        QVERIFY(storedWhileOpen);
+        QVERIFY(closedByOutcome);
         QVERIFY(packetsWhenOpened < 892);
         QVERIFY(packetsWhileOpen > 0);
+        QVERIFY(device.Slot(kTargetSlot).has_value());
+        // A message is recorded once its box has closed, so the outcome shown inside the
+        // second click's box comes first.
         QCOMPARE(prompt.script.messages,
                  (std::vector<std::string>{std::string(kVirtualKeyboardName) + " Connected!",
-                                           kConnectFirst, "Download successfully!"}));
+                                           "Download successfully!", kConnectFirst}));
+        QVERIFY(Link().linkIdle.load());
+    }
+
+    void TheClickReturnsWhileTheTransferRuns() {
+        ReadyToUpload window;
+        CTopMiddleView& download = window.Download();
+        download.UploadButton().click();
+        // Handed to the link worker: the window's thread is back before the keyboard has
+        // the style, with the link busy and the progress bar up.
+        QVERIFY(download.Transferring());
+        QVERIFY(!Link().linkIdle.load());
+        QVERIFY(download.Progress().isVisible());
+        QVERIFY(!window.Device().Slot(kTargetSlot).has_value());
+        QVERIFY(QTest::qWaitFor([&] { return !download.Transferring(); }, 60000));
+        QVERIFY(window.Device().Slot(kTargetSlot).has_value());
+        QVERIFY(Link().linkIdle.load());
+        QCOMPARE(window.prompt.script.messages.back(), std::string("Download successfully!"));
+    }
+
+    void ClosingTheWindowDuringTheTransferCancelsIt() {
+        test::KeyboardLink keyboard(SlowKeyboard());
+        test::WatchingPrompt prompt;
+        auto frame = std::make_unique<CMainFrame>(prompt);
+        frame->show();
+        test::ConnectAndCombine(*frame);
+        frame->Top().SlotsView().List().topLevelItem(kTargetSlot)->setSelected(true);
+        CTopMiddleView& download = frame->Top().DownloadView();
+        download.UploadButton().click();
+        QVERIFY(QTest::qWaitFor([&] { return download.Progress().GetPos() >= 100; }, 60000));
+
+        frame.reset();
+        VirtualKeyboard& device = keyboard.keyboard->Keyboard();
+        const std::uint32_t packetsAfterClose = device.Counters().packets;
+        QTest::qWait(100);
+        QCOMPARE(device.Counters().packets, packetsAfterClose);
+        QVERIFY(!device.Slot(kTargetSlot).has_value());
         QVERIFY(Link().linkIdle.load());
     }
 
@@ -124,7 +171,7 @@ class TransferTest : public QObject {
                 cancelShownAtMessage = download.CancelButton().isVisible();
             }
         };
-        download.UploadButton().click();
+        QVERIFY(test::UploadAndWait(download));
 
         QVERIFY(cancelShown);
         QVERIFY(packetsAtCancel > 0);

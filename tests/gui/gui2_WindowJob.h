@@ -11,6 +11,7 @@
 #include "ScriptedPrompt.h"
 #include "app/CMainFrame.h"
 #include "app/CTopView.h"
+#include "combine/ui/CTopMiddleView.h"
 #include "combine/ui/TopCombineBtnView.h"
 #include "device/ui/CMiddleView.h"
 #include "device/ui/DeviceConnectAction.h"
@@ -63,6 +64,13 @@ inline void ConnectAndCombine(CMainFrame& frame) {
     ImportAndCombine(frame, SubRepository::Intro, {"intro.mid"});
     ImportAndCombine(frame, SubRepository::Fill, {"fill1.mid", "fill2.mid", "fill3.mid"});
     ImportAndCombine(frame, SubRepository::Ending, {"ending.mid"});
+}
+
+// Presses Upload and lets the window run until the upload's outcome has been shown (a minute at
+// most): the click itself returns as soon as the transfer is handed to the link worker.
+inline bool UploadAndWait(CTopMiddleView& download) {
+    download.UploadButton().click();
+    return QTest::qWaitFor([&] { return !download.Transferring(); }, 60000);
 }
 
 }  // namespace vantrel::test

@@ -24,7 +24,9 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
       combine_(combine),
       slots_(slotPane),
       trans_(prompt),
-      link_(trans_) {
+      link_(trans_),
+      environment_(
+          std::make_unique<UploadEnvironment>(UploadEnvironment{prompt, link_, slotPane, *this})) {
     setObjectName(QStringLiteral("CTopMiddleView"));
     upload_ = MakeCombineButton(QStringLiteral("Upload"), this);
     progress_ = new CXProgressCtrl(this);
@@ -44,6 +46,10 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
     });
 }
 
+CTopMiddleView::~CTopMiddleView() {
+    link_.AbandonDownload();
+}
+
 void CTopMiddleView::ShowProgress(bool visible) {
     progress_->setVisible(visible);
     cancel_->setVisible(visible);
@@ -59,15 +65,22 @@ void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
 }
 
 void CTopMiddleView::OnUpload() {
-    StoreRecordingLink recording(link_);
-    UploadEnvironment environment{prompt_, recording, slots_, *this};
-    const UploadResult result =
-        vantrel::OnUpload(combine_.Lists(), combine_.RepositoryFolder(), environment);
-    if (result == UploadResult::Stored && recording.StoredSlot()) {
+    auto run = std::make_unique<UploadRun>(combine_.RepositoryFolder(), *environment_);
+    if (run->Begin(combine_.Lists()))
+        return;
+    run_ = std::move(run);
+    link_.StartDownload(run_->Image(), run_->Slot(), run_->Steps(),
+                        [this](bool stored) { TransferFinished(stored); });
+}
+
+void CTopMiddleView::TransferFinished(bool stored) {
+    const std::unique_ptr<UploadRun> run = std::move(run_);
+    const UploadResult result = run->Finish(stored);
+    if (result == UploadResult::Stored) {
         const QString when =
             QDateTime::currentDateTime().toString(QStringLiteral("'on' d MMM 'at' HH:mm"));
-        emit StyleStored(*recording.StoredSlot(), QString::fromStdString(StoredStyleNote(
-                                                      combine_.Lists(), when.toStdString())));
+        emit StyleStored(run->Slot(), QString::fromStdString(
+                                          StoredStyleNote(combine_.Lists(), when.toStdString())));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QPushButton;
 
@@ -14,7 +15,9 @@ class CGdipButton;
 class CTopCombineView;
 class CTopLeftView;
 class CXProgressCtrl;
+class UploadRun;
 class UserPrompt;
+struct UploadEnvironment;
 
 // The second column of the top row: the "Upload" button, which joins the three combine lists
 // into one style and stores it in the slot chosen in the device's slot list, and the progress
@@ -26,6 +29,7 @@ class CTopMiddleView : public QWidget, public ProgressView {
   public:
     CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTopLeftView& slotPane,
                    QWidget* parent = nullptr);
+    ~CTopMiddleView() override;
 
     CGdipButton& UploadButton() { return *upload_; }
     CXProgressCtrl& Progress() { return *progress_; }
@@ -35,7 +39,12 @@ class CTopMiddleView : public QWidget, public ProgressView {
     void ProgressChanged(const TransferProgress& progress) override;
     void TransferEnded() override;
 
+    // Whether an upload's transfer has been started and its outcome not yet shown.
+    bool Transferring() const { return run_ != nullptr; }
+
   public slots:
+    // Runs the checks and builds the image, then hands the transfer to the link worker and
+    // returns; the progress and the outcome arrive as queued calls while the window goes on.
     void OnUpload();
 
   signals:
@@ -47,12 +56,16 @@ class CTopMiddleView : public QWidget, public ProgressView {
 
   private:
     void Layout();
+    void TransferFinished(bool stored);
 
     UserPrompt& prompt_;
     CTopCombineView& combine_;
     CTopLeftView& slots_;
     CMidiTrans trans_;
     DeviceUploadLink link_;
+    // Held by pointer: the workflow's header names a member `slots`, a keyword of Qt's.
+    std::unique_ptr<UploadEnvironment> environment_;
+    std::unique_ptr<UploadRun> run_;  // the upload whose transfer runs
     CGdipButton* upload_;
     CXProgressCtrl* progress_;
     QPushButton* cancel_;

@@ -22,6 +22,17 @@ DesktopDeviceLink::DesktopDeviceLink(UserPrompt& prompt, std::shared_ptr<MidiPor
     CMidiDevice* device = CMidiDevice::AcquireDevice();
     device->SetPrompt(&prompt);
     device->SetPump([] { QCoreApplication::processEvents(); });
+    // On the link worker: what a transfer the window did not wait for leaves (its steps,
+    // messages and end) is delivered by a queued call on the window's thread.
+    device->SetNoticeWake([] {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                if (CMidiDevice* current = CMidiDevice::Instance())
+                    current->DeliverNotices();
+            },
+            Qt::QueuedConnection);
+    });
     device->SetBackend(std::move(backend));
     Trace().Start(kWindowTraceLines);
 }
@@ -33,6 +44,7 @@ DesktopDeviceLink::~DesktopDeviceLink() {
     device->SetBackend(nullptr);
     device->SetSysExHandler(nullptr);
     device->SetPump({});
+    device->SetNoticeWake({});
     device->SetPrompt(nullptr);
     Link().deviceConnected.store(false);
     CMidiDevice::ReleaseDevice();
