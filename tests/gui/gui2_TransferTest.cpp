@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <utility>
 
 #include "combine/ui/CTopMiddleView.h"
 #include "device/LinkState.h"
@@ -58,6 +59,32 @@ struct ReadyToUpload {
     CMainFrame frame;
 };
 
+// Counts the window's paints that happen while a device operation holds the link, with a timer
+// asking the window to paint again every millisecond.
+class BusyPaints final : public QObject {
+  public:
+    explicit BusyPaints(QWidget& window) : window_(window) {
+        qApp->installEventFilter(this);
+        connect(&ticks_, &QTimer::timeout, this, [this] { window_.update(); });
+        ticks_.start(1);
+    }
+    ~BusyPaints() override { qApp->removeEventFilter(this); }
+    // The paints while busy since the last call.
+    int Take() { return std::exchange(paints_, 0); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !Link().linkIdle.load() && watched->isWidgetType())
+            ++paints_;
+        return false;
+    }
+
+  private:
+    QWidget& window_;
+    QTimer ticks_;
+    int paints_ = 0;
+};
+
 }  // namespace
 
 class TransferTest : public QObject {
@@ -108,6 +135,7 @@ class TransferTest : public QObject {
     void TheClickReturnsWhileTheTransferRuns() {
         ReadyToUpload window;
         CTopMiddleView& download = window.Download();
+        BusyPaints paints(window.frame);
         download.UploadButton().click();
         // Handed to the link worker: the window's thread is back before the keyboard has
         // the style, with the link busy and the progress bar up.
@@ -119,6 +147,7 @@ class TransferTest : public QObject {
         QVERIFY(window.Device().Slot(kTargetSlot).has_value());
         QVERIFY(Link().linkIdle.load());
         QCOMPARE(window.prompt.script.messages.back(), std::string("Download successfully!"));
+        QVERIFY(paints.Take() > 0);
     }
 
     void ClosingTheWindowDuringTheTransferCancelsIt() {
@@ -139,6 +168,28 @@ class TransferTest : public QObject {
         QCOMPARE(device.Counters().packets, packetsAfterClose);
         QVERIFY(!device.Slot(kTargetSlot).has_value());
         QVERIFY(Link().linkIdle.load());
+    }
+
+    void TheWindowPaintsDuringEveryDeviceOperation() {
+        // Acknowledges late enough that each operation outlasts several of the waiting
+        // caller's slices; the upload's paints are counted in TheClickReturnsWhileTheTransferRuns.
+        KeyboardOptions slow;
+        slow.timing.ackDelay = std::chrono::milliseconds(30);
+        test::KeyboardLink keyboard(slow);
+        test::WatchingPrompt prompt;
+        CMainFrame frame(prompt);
+        frame.show();
+        BusyPaints paints(frame);
+
+        test::ConnectAndCombine(frame);  // opening the ports, the connect and the slot list
+        QVERIFY(paints.Take() > 0);
+        CTopLeftView& slotPane = frame.Top().SlotsView();
+        slotPane.RefreshSlots();
+        QVERIFY(paints.Take() > 0);
+        const std::uint32_t packetsBeforeDelete = keyboard.keyboard->Keyboard().Counters().packets;
+        slotPane.OnSlotDelete(kTargetSlot);
+        QVERIFY(paints.Take() > 0);
+        QVERIFY(keyboard.keyboard->Keyboard().Counters().packets > packetsBeforeDelete);
     }
 
     void CancelAtPacket300StopsTheTransferAndKeepsTheSlot() {
