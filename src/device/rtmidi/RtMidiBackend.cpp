@@ -45,7 +45,19 @@ std::vector<std::string> PortNames(Port* port, ErrorFlag& flag) {
 
 class RtMidiBackend final : public MidiPortBackend {
   public:
-    explicit RtMidiBackend(const std::string& clientName) {
+    // The gate is in place before any RtMidi object exists: under JACK each one starts its
+    // process thread as it is made, and that thread may call the gate later through the port
+    // that OpenInput opens, with no synchronisation of its own with this thread.
+    explicit RtMidiBackend(const std::string& clientName)
+        : gate_([this](std::span<const std::uint8_t> chunk) {
+              // RtMidi's input thread (JACK's process thread under JACK) must never wait for a
+              // lock: it announces itself in a counter, and closing the gate waits for the
+              // counter instead.
+              inCallback_.fetch_add(1);
+              if (delivering_.load())
+                  onInput_(chunk);
+              inCallback_.fetch_sub(1);
+          }) {
         std::vector<RtMidi::Api> apis;
         RtMidi::getCompiledApi(apis);
         for (const RtMidi::Api api : apis) {
@@ -57,14 +69,6 @@ class RtMidiBackend final : public MidiPortBackend {
             if (ports->in || ports->out)
                 apis_.push_back(std::move(ports));
         }
-        // RtMidi's input thread (JACK's process thread under JACK) must never wait for a lock:
-        // it announces itself in a counter, and closing the gate waits for the counter instead.
-        gate_ = [this](std::span<const std::uint8_t> chunk) {
-            inCallback_.fetch_add(1);
-            if (delivering_.load())
-                onInput_(chunk);
-            inCallback_.fetch_sub(1);
-        };
     }
 
     ~RtMidiBackend() override {
