@@ -161,7 +161,10 @@ class TransferTest : public QObject {
         download.UploadButton().click();
         QVERIFY(QTest::qWaitFor([&] { return download.Progress().GetPos() >= 100; }, 60000));
 
+        const std::filesystem::path image = CRepository::Root() / "Total.mix";
+        QVERIFY(std::filesystem::exists(image));
         frame.reset();
+        QVERIFY(!std::filesystem::exists(image));
         VirtualKeyboard& device = keyboard.keyboard->Keyboard();
         const std::uint32_t packetsAfterClose = device.Counters().packets;
         QTest::qWait(100);

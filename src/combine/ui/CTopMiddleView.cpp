@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 #include <QPushButton>
+#include <filesystem>
+#include <system_error>
 
 #include "combine/StoredStyleNote.h"
 #include "combine/TransferProgress.h"
@@ -48,6 +50,11 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
 
 CTopMiddleView::~CTopMiddleView() {
     link_.AbandonDownload();
+    if (run_) {
+        // Abandoned before its end: the image exists only while it is being sent.
+        std::error_code ec;
+        std::filesystem::remove(run_->Image(), ec);
+    }
 }
 
 void CTopMiddleView::ShowProgress(bool visible) {
