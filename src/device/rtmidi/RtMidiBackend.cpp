@@ -22,6 +22,7 @@ using rtmidi::ErrorFlag;
 
 // The input and output objects of one RtMidi API.
 struct ApiPorts {
+    RtMidi::Api api;
     ErrorFlag inFlag;
     ErrorFlag outFlag;
     std::unique_ptr<RtMidiIn> in;
@@ -64,6 +65,7 @@ class RtMidiBackend final : public MidiPortBackend {
             if (api == RtMidi::RTMIDI_DUMMY)
                 continue;
             auto ports = std::make_unique<ApiPorts>();
+            ports->api = api;
             ports->in = rtmidi::MakePort<RtMidiIn>(api, clientName, ports->inFlag);
             ports->out = rtmidi::MakePort<RtMidiOut>(api, clientName, ports->outFlag);
             if (ports->in || ports->out)
@@ -74,6 +76,8 @@ class RtMidiBackend final : public MidiPortBackend {
     ~RtMidiBackend() override {
         (void)CloseInput();
         (void)CloseOutput();
+        if (closedJackPort_)
+            rtmidi::WaitOutJackProcessCycle();
     }
 
     std::vector<std::string> InputPortNames() override { return Names(true); }
@@ -127,6 +131,7 @@ class RtMidiBackend final : public MidiPortBackend {
             api->in->closePort();
             api->in->cancelCallback();
         });
+        closedJackPort_ = closedJackPort_ || api->api == RtMidi::UNIX_JACK;
         openIn_ = nullptr;
         onInput_ = nullptr;
         return true;
@@ -152,6 +157,7 @@ class RtMidiBackend final : public MidiPortBackend {
             return true;
         ApiPorts* api = openOut_;
         (void)api->outFlag.Call([&] { api->out->closePort(); });
+        closedJackPort_ = closedJackPort_ || api->api == RtMidi::UNIX_JACK;
         openOut_ = nullptr;
         return true;
     }
@@ -196,16 +202,19 @@ class RtMidiBackend final : public MidiPortBackend {
         return std::nullopt;
     }
 
-    std::vector<std::unique_ptr<ApiPorts>> apis_;
-    ApiPorts* openIn_ = nullptr;
-    ApiPorts* openOut_ = nullptr;
-
     // RtMidi's thread against open, start, stop and close, without a lock.
     std::atomic<bool> delivering_{false};
     std::atomic<int> inCallback_{0};
-    bool settled_ = false;       // the settle wait ran since the input port was opened
-    MidiInputCallback onInput_;  // written only while the gate is closed
-    MidiInputCallback gate_;     // what RtMidi calls
+    bool settled_ = false;         // the settle wait ran since the input port was opened
+    bool closedJackPort_ = false;  // a JACK port was closed; its process cycle may be running
+    MidiInputCallback onInput_;    // written only while the gate is closed
+    MidiInputCallback gate_;       // what RtMidi calls
+
+    // Declared last so they are destroyed first: until an API's client is closed its thread
+    // may still enter the gate above.
+    std::vector<std::unique_ptr<ApiPorts>> apis_;
+    ApiPorts* openIn_ = nullptr;
+    ApiPorts* openOut_ = nullptr;
 };
 
 }  // namespace

@@ -64,6 +64,12 @@ void ForwardInput(double deltaTime, std::vector<unsigned char>* message, void* u
 // Sends bytes as one message.
 bool SendBytes(RtMidiOut& out, ErrorFlag& flag, std::span<const std::uint8_t> bytes);
 
+// RtMidi's JACK output frees its ring buffer in the destructor before it closes the JACK
+// client, and its ports are marked closed without a barrier, so a process cycle that began
+// before a port closed may still be reading that buffer. Called after closing a JACK port and
+// before destroying its object, this outlasts any such cycle.
+void WaitOutJackProcessCycle();
+
 // Input as the port layer needs it: System Exclusive kept, timing and active sensing ignored,
 // buffers large enough for 2000-byte messages.
 void PrepareInput(RtMidiIn& in);

@@ -21,6 +21,8 @@ class RtMidiVirtualPortPair final : public VirtualPortPair {
             (void)inFlag_.Call([&] { in_->closePort(); });
         if (out_)
             (void)outFlag_.Call([&] { out_->closePort(); });
+        if (api_ == RtMidi::UNIX_JACK && (in_ || out_))
+            rtmidi::WaitOutJackProcessCycle();
     }
 
     bool Open(const std::string& clientName, const std::string& portName) {
