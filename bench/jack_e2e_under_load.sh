@@ -3,15 +3,19 @@
 # CPU-bound processes beside them: each round on a fresh server from scripts/with-jack (the
 # period set by VANTREL_JACK_PERIOD, 128 frames unless set). Prints one line per round (its
 # status, seconds, the server's late cycles) and the number of rounds in which every test
-# passed. The tests that wait out hundreds of late acknowledges are left out unless SLOW=1.
+# passed. The tests that wait out hundreds of late acknowledges are left out unless SLOW=1;
+# SLOW=only runs just those.
 #   bench/jack_e2e_under_load.sh [ROUNDS [LOAD [PRESET]]]      (defaults: 20, 2, ci)
 # Run it with JACK_DEFAULT_SERVER and TMPDIR set to a name and folder of its own on a machine
 # where other people's servers run.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 rounds="${1:-20}" load="${2:-2}" preset="${3:-ci}"
-exclude=SlowOverJack
-[ "${SLOW:-0}" = 1 ] && exclude=NOTHING_LEFT_OUT
+include='^e2e\.|UploadOverJack' exclude=SlowOverJack
+case "${SLOW:-0}" in
+  1) exclude=NOTHING_LEFT_OUT ;;
+  only) include=SlowOverJack exclude=NOTHING_LEFT_OUT ;;
+esac
 log="${TMPDIR:-/tmp}"
 export QT_QPA_PLATFORM=offscreen
 
@@ -26,7 +30,7 @@ cd "$root"
 passed=0
 for round in $(seq 1 "$rounds"); do
   start=$(date +%s)
-  scripts/with-jack ctest --preset "$preset" -R '^e2e\.|UploadOverJack' -E "$exclude" \
+  scripts/with-jack ctest --preset "$preset" -R "$include" -E "$exclude" \
     --output-on-failure >"$log/vantrel-round-$round.log" 2>&1
   status=$?
   late=$(grep -c "XRun" "$log/vantrel-jackd.log" 2>/dev/null)
