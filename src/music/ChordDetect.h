@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "music/Chord.h"
+#include "music/ChordFollow.h"
+
+namespace vantrel::music {
+
+// A sounding note of a bass or chord channel, in ticks.
+struct TimedNote {
+    int key = 60;
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+    ChannelRole role = ChannelRole::ChordPart;
+};
+
+// One measure's window and its beats, in ticks.
+struct MeasureSpan {
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+    std::uint32_t beatLength = 0;
+};
+
+struct MeasureChord {
+    std::optional<Chord> chord;  // nothing when no chord is clear (or the measure is silent)
+    double confidence = 0.0;     // 0..1: how much of the weighted sound the chord explains
+    bool twoChords = false;      // the halves of the measure hold different chords
+    std::optional<Chord> secondChord;
+};
+
+// The chord of one measure: pitch classes weighted by duration and by metric position (downbeat
+// strongest), the bass's lowest note on the downbeat as the root's evidence, matched against the
+// chord types a chart can name.
+MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure);
+
+struct KeyEstimate {
+    PitchClass tonic = 0;
+    bool minor = false;
+    double confidence = 0.0;  // 0..1
+};
+
+// The key of a whole part from its pitch classes weighted by duration (drums left out by the
+// caller).
+KeyEstimate DetectKey(std::span<const TimedNote> notes);
+
+}  // namespace vantrel::music
