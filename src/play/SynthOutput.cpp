@@ -3,7 +3,9 @@
 #include <fluidsynth.h>
 
 #include <array>
+#include <cstdlib>
 
+#include "device/rtmidi/RtMidiQuiet.h"
 #include "play/FluidSynthEngine.h"
 
 namespace vantrel::play {
@@ -18,6 +20,11 @@ struct SynthOutput::AudioDriver {
 
 std::unique_ptr<SynthOutput> SynthOutput::Open(const std::filesystem::path& soundFont,
                                                std::string& problem) {
+    // Trying the drivers in turn must neither print the sound libraries' own complaints nor
+    // start a JACK server as a side effect (which could take the sound card from the desktop's
+    // sound server); a user who wants one started says so in JACK_NO_START_SERVER.
+    rtmidi::SilenceMidiServices();
+    (void)setenv("JACK_NO_START_SERVER", "1", 0);
     std::unique_ptr<SynthOutput> output(new SynthOutput);
     output->engine_ = FluidSynthEngine::Create(soundFont, {}, problem);
     if (!output->engine_)
@@ -30,8 +37,8 @@ std::unique_ptr<SynthOutput> SynthOutput::Open(const std::filesystem::path& soun
         first = preferred;
         fluid_free(preferred);
     }
-    static constexpr std::array<const char*, 5> kFallbacks = {"pulseaudio", "pipewire", "alsa",
-                                                              "jack", "sdl2"};
+    // PipeWire serves both the PulseAudio and the JACK interfaces.
+    static constexpr std::array<const char*, 3> kFallbacks = {"pulseaudio", "alsa", "jack"};
     std::string tried;
     output->audio_ = std::make_unique<AudioDriver>();
     auto tryDriver = [&](const std::string& name) {
@@ -52,9 +59,8 @@ std::unique_ptr<SynthOutput> SynthOutput::Open(const std::filesystem::path& soun
         if (tryDriver(name))
             return output;
     }
-    const std::string detail = TakeFluidSynthError();
-    problem = "No audio device could be opened (tried " + tried + ")" +
-              (detail.empty() ? std::string() : ": " + detail);
+    (void)TakeFluidSynthError();
+    problem = "No audio device could be opened (tried " + tried + ")";
     return nullptr;
 }
 

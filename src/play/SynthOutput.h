@@ -11,8 +11,8 @@ namespace vantrel::play {
 class FluidSynthEngine;
 
 // Live sound: FluidSynth with a General MIDI SoundFont, through the desktop's audio (FluidSynth
-// picks its default driver; PulseAudio, PipeWire's PulseAudio service, ALSA, JACK and SDL are
-// tried after it). Loading a large SoundFont takes a moment, so a window makes one and keeps it
+// picks its default driver; PulseAudio, PipeWire's PulseAudio service, ALSA and JACK are tried
+// after it). Loading a large SoundFont takes a moment, so a window makes one and keeps it
 // for every Play.
 class SynthOutput final : public EventOutput {
   public:
