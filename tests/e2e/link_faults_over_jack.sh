@@ -64,11 +64,12 @@ case_late() {
   grep -q "did not come within 100 ms.*--ack-timeout" "$work/cli.err" ||
     e2e_fail "acknowledges 150 ms late, no retries: no advice"
   cmp -s "$work/Old.mix" "$work/store/slot-002.mix" || e2e_fail "late: the old style was touched"
-  # The retry waits twice as long for each acknowledge, and that is enough.
+  # Each retry waits twice as long for each acknowledge (200, then 400 ms), which is enough;
+  # on a loaded machine JACK's own delay may make the first retry's wait too short as well.
   send
   stored "acknowledges 150 ms late, default time-out"
-  [ "$(retries)" = 1 ] || e2e_fail "late: $(retries) retries, not 1"
-  grep -q "Stored after 1 retry" "$work/cli.err" || e2e_fail "late: the retry is not told"
+  [ "$(retries)" -ge 1 ] || e2e_fail "late: stored without a retry"
+  grep -q "Stored after [12] retr" "$work/cli.err" || e2e_fail "late: the retry is not told"
   e2e_stop_keyboard
 }
 
