@@ -121,13 +121,20 @@ void CMidiDeviceDlg::FillPortLists() {
         SuggestPortPair(std::span(device.InputPorts()).first(device.InputPortCount()),
                         std::span(device.OutputPorts()).first(device.OutputPortCount()), lastInput_,
                         lastOutput_, kVirtualKeyboardName);
-    // Without a pair, each list marks the port of the name chosen last, if it is still there.
+    // Without a pair, each list marks the port of the name chosen last, or, where that name is
+    // unknown, the caller's index into the new list; the name marked is kept for Refresh.
+    const auto mark = [](const QStringList& names, std::string& last, int index) {
+        int row = static_cast<int>(names.indexOf(QString::fromStdString(last)));
+        if (row < 0 && index >= 0 && index < names.size())
+            row = index;
+        if (row >= 0)
+            last = names[row].toStdString();
+        return row;
+    };
     const int input =
-        suggested ? static_cast<int>(suggested->input)
-                  : static_cast<int>(inputNames_.indexOf(QString::fromStdString(lastInput_)));
-    const int output =
-        suggested ? static_cast<int>(suggested->output)
-                  : static_cast<int>(outputNames_.indexOf(QString::fromStdString(lastOutput_)));
+        suggested ? static_cast<int>(suggested->input) : mark(inputNames_, lastInput_, inputIndex_);
+    const int output = suggested ? static_cast<int>(suggested->output)
+                                 : mark(outputNames_, lastOutput_, outputIndex_);
     FillList(*inputList_, inputNames_, input);
     FillList(*outputList_, outputNames_, output);
 }
