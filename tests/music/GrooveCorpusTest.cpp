@@ -94,7 +94,7 @@ class GrooveCorpus : public ::testing::TestWithParam<const char*> {
             ADD_FAILURE() << "mma failed: " << log;
             return std::nullopt;
         }
-        std::optional<Song> song = ReadSong(*midi);
+        std::optional<Song> song = ReadSong(*midi, Channels::Song);
         if (!song)
             ADD_FAILURE() << "mma's file does not read";
         else if (song->measures < chart.measures.size())

@@ -35,7 +35,7 @@ std::vector<SongNote> Song::Starting(std::uint32_t index) const {
     return starting;
 }
 
-std::optional<Song> ReadSong(const std::filesystem::path& file) {
+std::optional<Song> ReadSong(const std::filesystem::path& file, Channels channels) {
     CMidiReader reader;
     reader.SetPath(file);
     if (!reader.LoadFile() || reader.ParseHeader() != kHeaderOk || !reader.ParseTracks())
@@ -81,10 +81,14 @@ std::optional<Song> ReadSong(const std::filesystem::path& file) {
     }
     if (numerator == 0 || division == 0 || (division & 0x8000) != 0)
         return std::nullopt;
+    std::sort(song.notes.begin(), song.notes.end(),
+              [](const SongNote& a, const SongNote& b) { return a.note.start < b.note.start; });
     song.beatLength = division * 4 / denominator;
     song.measureLength = song.beatLength * numerator;
     song.measures = (end + song.measureLength - 1) / song.measureLength;
 
+    if (channels == Channels::Pattern)
+        return song;
     // The bass: named so by its track, or else the lowest voice.
     std::optional<int> bass;
     std::map<int, std::pair<double, int>> pitchSums;
@@ -112,8 +116,6 @@ std::optional<Song> ReadSong(const std::filesystem::path& file) {
                           : entry.channel == bass ? ChannelRole::Bass
                                                   : ChannelRole::ChordPart;
     }
-    std::sort(song.notes.begin(), song.notes.end(),
-              [](const SongNote& a, const SongNote& b) { return a.note.start < b.note.start; });
     return song;
 }
 

@@ -33,10 +33,13 @@ struct Song {
     std::vector<SongNote> Starting(std::uint32_t index) const;
 };
 
-// Reads a file through CMidiReader. Channel 10 is drums; the bass is the channel whose track is
-// named Bass or Walk (any "Bass-..." or "Walk-..." too), or else the lowest by mean pitch; every
-// other channel is a chord part. Nothing when the file does not read.
-std::optional<Song> ReadSong(const std::filesystem::path& file);
+// How channels get their roles: a pattern's by the keyboard's rule (RoleOfChannel); a song's
+// with channel 10 as drums, the bass as the channel whose track is named Bass or Walk ("Bass-...",
+// "Walk-..." too) or else the lowest by mean pitch, and every other channel a chord part.
+enum class Channels { Pattern, Song };
+
+// Reads a file through CMidiReader; nothing when it does not read.
+std::optional<Song> ReadSong(const std::filesystem::path& file, Channels channels);
 
 // Runs mma on `text` in `folder` and answers the MIDI file it wrote, or nothing (with mma's
 // output in `log`).
