@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string_view>
 #include <vector>
 
+#include "ChordPrinting.h"
 #include "music/ChordFollow.h"
 
 namespace vantrel::music {
@@ -127,6 +129,49 @@ TEST(FollowChordRange, EveryAnswerStaysAMidiKeyWithTheRightPitchClass) {
     // Near the top: the fifth G9 (127) over C# is G#, an octave down.
     EXPECT_EQ(FollowChord(127, ChannelRole::ChordPart, {1, ChordQuality::Major, std::nullopt}),
               116);
+}
+
+TEST(ToSourceChord, FollowingTheAnswerGivesEveryChordToneBack) {
+    for (ChordQuality quality : kAllChordQualities) {
+        for (PitchClass root = 0; root < 12; ++root) {
+            const Chord chord{root, quality, std::nullopt};
+            for (int interval : ChordIntervals(quality)) {
+                for (int octave = 3; octave <= 7; ++octave) {
+                    const int note = octave * 12 + (root + interval) % 12;
+                    const int source = ToSourceChord(note, ChannelRole::ChordPart, chord);
+                    EXPECT_EQ(FollowChord(source, ChannelRole::ChordPart, chord), note)
+                        << ChordName(chord) << " " << note << " -> " << source;
+                    // On the source chord every chord tone is one of C D E F G A B.
+                    EXPECT_NE(std::string_view("x.x.xx.x.x.x")[source % 12], '.') << source;
+                    EXPECT_LE(std::abs(source - note), 6);
+                }
+            }
+            const int bass = 36 + root;
+            EXPECT_EQ(ToSourceChord(bass, ChannelRole::Bass, chord) % 12, 0);
+            EXPECT_EQ(FollowChord(ToSourceChord(bass, ChannelRole::Bass, chord), ChannelRole::Bass,
+                                  chord),
+                      bass);
+        }
+    }
+}
+
+TEST(ToSourceChord, AWalkingBassOverAMinorChordLandsInCMajor) {
+    const Chord am{9, ChordQuality::Minor, std::nullopt};
+    std::vector<int> walk;
+    for (int note : {45, 47, 48, 50, 52, 53, 55, 57})  // A B C D E F G A
+        walk.push_back(ToSourceChord(note, ChannelRole::Bass, am));
+    EXPECT_THAT(walk, ElementsAreArray({48, 50, 52, 53, 55, 57, 59, 60}));  // C D E F G A B C
+    // Over a slash bass the line moves with its root: E under C/E becomes C.
+    EXPECT_EQ(ToSourceChord(40, ChannelRole::Bass, {0, ChordQuality::Major, 4}), 36);
+    EXPECT_EQ(ToSourceChord(43, ChannelRole::Bass, {0, ChordQuality::Major, 4}), 39);
+    // Chord parts: Am's tones by role, its scale's G to B, a note outside it by the root.
+    EXPECT_EQ(ToSourceChord(69, ChannelRole::ChordPart, am), 72);  // A: root
+    EXPECT_EQ(ToSourceChord(67, ChannelRole::ChordPart, am), 71);  // G: 7th degree of A minor
+    EXPECT_EQ(ToSourceChord(66, ChannelRole::ChordPart, am), 69);  // F#: three up
+    EXPECT_EQ(ToSourceChord(36, ChannelRole::Drums, am), 36);
+    // A sus4's fourth and a sixth chord's sixth become the source chord's third and 13th.
+    EXPECT_EQ(ToSourceChord(60, ChannelRole::ChordPart, {7, ChordQuality::Sus4, {}}), 64);
+    EXPECT_EQ(ToSourceChord(62, ChannelRole::ChordPart, {5, ChordQuality::Sixth, {}}), 57);
 }
 
 TEST(MoveWithKey, IntroAndEndingMoveAsAWholeAndTurnMinor) {

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "ChordPrinting.h"
 #include "music/ChordChart.h"
 
 namespace vantrel::music {
