@@ -1,8 +1,21 @@
+# Code for one system lives in files named for it (AtomicFileWindows.cpp, AtomicFilePosix.cpp);
+# this drops the other system's files from a list of sources.
+function(vantrel_keep_this_system sources_var)
+  if(WIN32)
+    list(FILTER ${sources_var} EXCLUDE REGEX "Posix\\.cpp$")
+  else()
+    list(FILTER ${sources_var} EXCLUDE REGEX "Windows\\.cpp$")
+  endif()
+  set(${sources_var} ${${sources_var}} PARENT_SCOPE)
+endfunction()
+
 # vantrel_core_layer(NAME DEPS ...): a static library made of every .cpp directly in the calling
-# folder (ui/ sub-folders are not part of it). Core layers never link Qt.
+# folder (ui/ sub-folders are not part of it) that is not another system's. Core layers never
+# link Qt.
 function(vantrel_core_layer name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  vantrel_keep_this_system(sources)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
