@@ -38,7 +38,7 @@ function(vantrel_test_suite name)
   endif()
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} vantrel_test_support GTest::gtest
-                        GTest::gmock GTest::gtest_main vantrel::warnings)
+                        GTest::gmock vantrel_gtest_main vantrel::warnings)
   # An absolute path the compiler cache leaves alone (it makes __FILE__ relative).
   target_compile_definitions(test_${name} PRIVATE
                              VANTREL_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")

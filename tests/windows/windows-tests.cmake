@@ -17,7 +17,7 @@ set_target_properties(test_winmm PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${winmm_te
 target_include_directories(test_winmm PRIVATE ${CMAKE_CURRENT_LIST_DIR}
                            ${CMAKE_CURRENT_SOURCE_DIR}/keyboard)
 target_link_libraries(test_winmm PRIVATE vantrel::system_ports vantrel::vantrel_keyboard
-                      vantrel_test_support GTest::gtest GTest::gtest_main vantrel::warnings)
+                      vantrel_test_support GTest::gtest vantrel_gtest_main vantrel::warnings)
 add_dependencies(test_winmm vantrel_test_cable)
 gtest_discover_tests(test_winmm TEST_PREFIX "winmm." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                      PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=winmm=n,b;WINEDEBUG=-all")
@@ -33,3 +33,6 @@ if(TARGET vantrel-cli AND CMAKE_CROSSCOMPILING_EMULATOR)
   set_tests_properties(windows.SameOutputsAsTheLinuxBuild PROPERTIES TIMEOUT 300
                        SKIP_RETURN_CODE 77)
 endif()
+
+# vantrel-cli as a user runs it, through cmd.
+include(${CMAKE_CURRENT_SOURCE_DIR}/cli/tests.cmake)

@@ -1,12 +1,14 @@
 #include "device/winmm/WinMmBackend.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "device/SysExAssembler.h"

@@ -1,7 +1,8 @@
 #include "device/winmm/WinMmPortNames.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <cwchar>
 

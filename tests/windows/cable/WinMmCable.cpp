@@ -5,12 +5,15 @@
 // closed while it holds buffers, a reset hands every queued buffer back through the callback,
 // and filled buffers come back on a thread of the cable's own.
 #define _WINMM_
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <deque>
 #include <mutex>
 #include <string>
