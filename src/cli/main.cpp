@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     RegisterMidiCommands(app, context);
     RegisterDeviceCommands(app, context);
     RegisterRepositoryCommands(app, context);
+    RegisterPlayCommand(app, context);
 
     try {
         vantrel::Utf8Arguments arguments(argc, argv);
