@@ -11,5 +11,11 @@ if(TARGET vantrel-cli)
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-jack $<TARGET_FILE:play_over_port>
                    $<TARGET_FILE:vantrel-cli> ${PROJECT_SOURCE_DIR}/examples/fill1.mid
                    "C | Am | F | G7" 150)
-  set_tests_properties(e2e.PlayToPortOverJack PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+  # Ctrl-C a second and a half in: status 130, every sounding note released.
+  add_test(NAME e2e.PlayInterruptedOverJack
+           COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-jack $<TARGET_FILE:play_over_port>
+                   $<TARGET_FILE:vantrel-cli> ${PROJECT_SOURCE_DIR}/examples/fill1.mid
+                   "C | Am | F | G7" 150 1500)
+  set_tests_properties(e2e.PlayToPortOverJack e2e.PlayInterruptedOverJack
+                       PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 endif()
