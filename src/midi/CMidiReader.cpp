@@ -158,47 +158,32 @@ void CMidiReader::MergeTracks() {
 }
 
 // Tracks in order merged by their heads: at each step the earliest head goes next, the lowest
-// track on equal times. Each track is read front to back, so the scan stays in cache.
+// track on equal times. The head times sit side by side, so the scan for the earliest stays in
+// the first cache line, and each track is read front to back.
 void CMidiReader::MergeSortedTracks() {
-    struct Head {
-        std::size_t index;
-        std::size_t end;
-    };
-    std::vector<Head> heads;
+    std::vector<std::uint32_t> headTime;
+    std::vector<std::size_t> headIndex;
+    std::vector<std::size_t> headEnd;
     for (std::size_t track = 0; track + 1 < trackBounds_.size(); ++track) {
-        if (trackBounds_[track] < trackBounds_[track + 1])
-            heads.push_back({trackBounds_[track], trackBounds_[track + 1]});
+        if (trackBounds_[track] < trackBounds_[track + 1]) {
+            headTime.push_back(events_[trackBounds_[track]].time);
+            headIndex.push_back(trackBounds_[track]);
+            headEnd.push_back(trackBounds_[track + 1]);
+        }
     }
-    while (!heads.empty()) {
+    while (!headTime.empty()) {
         std::size_t next = 0;
-        std::uint32_t nextTime = events_[heads[0].index].time;
-        for (std::size_t h = 1; h < heads.size(); ++h) {
-            const std::uint32_t time = events_[heads[h].index].time;
-            if (time < nextTime) {
-                nextTime = time;
-                next = h;
-            }
+        for (std::size_t h = 1; h < headTime.size(); ++h)
+            next = headTime[h] < headTime[next] ? h : next;
+        merged_.push_back(&events_[headIndex[next]]);
+        if (++headIndex[next] < headEnd[next]) {
+            headTime[next] = events_[headIndex[next]].time;
+            continue;
         }
-        Head& head = heads[next];
-        // The whole run of this track up to the next head's time goes at once.
-        std::uint32_t limit = UINT32_MAX;
-        bool limitIsLater = true;
-        for (std::size_t h = 0; h < heads.size(); ++h) {
-            if (h == next)
-                continue;
-            const std::uint32_t time = events_[heads[h].index].time;
-            if (time < limit || (time == limit && h < next)) {
-                limit = time;
-                limitIsLater = h > next;
-            }
-        }
-        do {
-            merged_.push_back(&events_[head.index]);
-            ++head.index;
-        } while (head.index < head.end && (events_[head.index].time < limit ||
-                                           (limitIsLater && events_[head.index].time == limit)));
-        if (head.index == head.end)
-            heads.erase(heads.begin() + static_cast<std::ptrdiff_t>(next));
+        const auto at = static_cast<std::ptrdiff_t>(next);
+        headTime.erase(headTime.begin() + at);
+        headIndex.erase(headIndex.begin() + at);
+        headEnd.erase(headEnd.begin() + at);
     }
 }
 
