@@ -11,6 +11,10 @@ inline constexpr int kExitUsage = 2;          // bad arguments
 inline constexpr int kExitNoDevice = 3;       // no device answered, time-out
 inline constexpr int kExitInterrupted = 130;  // Ctrl-C: the transfer was cancelled (128 + SIGINT)
 
+// Where a terminal user sets the acknowledge time-out and the retries, for the advice after a
+// troubled download.
+inline constexpr const char* kLinkSettingsOptions = "--ack-timeout, --retries";
+
 struct CliContext {
     int exitCode = kExitOk;
 };
@@ -20,5 +24,6 @@ struct CliContext {
 void RegisterMidiCommands(CLI::App& app, CliContext& context);
 void RegisterDeviceCommands(CLI::App& app, CliContext& context);
 void RegisterRepositoryCommands(CLI::App& app, CliContext& context);
+void RegisterPlayCommand(CLI::App& app, CliContext& context);
 
 }  // namespace vantrel::cli

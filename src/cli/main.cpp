@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
+#include "common/Utf8Arguments.h"
 
 int main(int argc, char** argv) {
     using namespace vantrel::cli;
@@ -14,9 +15,11 @@ int main(int argc, char** argv) {
     RegisterMidiCommands(app, context);
     RegisterDeviceCommands(app, context);
     RegisterRepositoryCommands(app, context);
+    RegisterPlayCommand(app, context);
 
     try {
-        app.parse(argc, argv);
+        vantrel::Utf8Arguments arguments(argc, argv);
+        app.parse(arguments.Count(), arguments.Values());
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {
