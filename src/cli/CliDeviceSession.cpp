@@ -70,6 +70,7 @@ std::optional<int> DeviceSession::Connect(const DevicePorts& ports, std::string&
             return kExitNoDevice;
         case ConnectOutcome::CannotOpen:
         case ConnectOutcome::NoAnswer:
+        case ConnectOutcome::Loop:
             break;
     }
     return kExitNoDevice;

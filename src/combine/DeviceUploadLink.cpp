@@ -3,6 +3,7 @@
 #include "common/UserPrompt.h"
 #include "device/CMidiDevice.h"
 #include "device/CMidiTrans.h"
+#include "device/DownloadAdvice.h"
 #include "device/LinkState.h"
 
 namespace vantrel {
@@ -66,6 +67,10 @@ void DeviceUploadLink::AbandonDownload() {
     CancelLink();
     // Queued behind the download, so this returns once the download has ended.
     trans_.Device().RunOnLink([] {}, false);
+}
+
+std::string DeviceUploadLink::Advice(bool stored) const {
+    return DownloadAdvice(trans_.LastDownload(), stored, settings_);
 }
 
 void DeviceSlotList::RefreshSlots() {

@@ -22,8 +22,8 @@ struct UploadEnvironment;
 // The second column of the top row: the "Upload" button, which joins the three combine lists
 // into one style and stores it in the slot chosen in the device's slot list, and the progress
 // bar of the transfer with its Cancel button right under it, both shown only while it runs. The
-// transfer runs on the link worker and keeps the window painting; a click meanwhile is refused
-// with "Please connect device！", and no box the window shows pauses the transfer.
+// transfer runs on the link worker and keeps the window painting; Upload is disabled meanwhile,
+// and no box the window shows pauses the transfer.
 class CTopMiddleView : public QWidget, public ProgressView {
     Q_OBJECT
   public:

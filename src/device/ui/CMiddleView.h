@@ -13,6 +13,7 @@ namespace vantrel {
 class CCJShellList;
 class CCJShellTree;
 class CGdipButton;
+class QPushButton;
 class CTopTabView;
 class MakeItFitDlg;
 class UserPrompt;
@@ -25,8 +26,9 @@ using FitDialogRunner = std::function<bool(MakeItFitDlg&)>;
 // left, Import, Help and About on the right. Import copies the browser's selected files into the
 // sub-repository of the current tab, checking each one as the keyboard would take it; files
 // dropped on the sub-repository lists go the same way. A file the check refuses is offered
-// "Make it fit…", which imports a fitted copy under the file's name. A right click on the strip
-// offers "Link settings…" and "Save transfer trace…".
+// "Make it fit…", which imports a fitted copy under the file's name. The "Link…" button beside
+// Refresh, and a right click anywhere on the strip, offer "Link settings…" and "Save transfer
+// trace…".
 class CMiddleView : public QWidget {
     Q_OBJECT
   public:
@@ -38,6 +40,8 @@ class CMiddleView : public QWidget {
     CGdipButton& ImportButton() { return *import_; }
     CGdipButton& HelpButton() { return *help_; }
     CGdipButton& AboutButton() { return *about_; }
+    // "Link…": opens the link menu below itself.
+    QPushButton& LinkButton() { return *link_; }
 
     // The user guide opened by Help: "user-guide.html" beside the program, or in the install
     // prefix's share/doc/vantrel once installed.
@@ -85,6 +89,7 @@ class CMiddleView : public QWidget {
     CGdipButton* import_;
     CGdipButton* help_;
     CGdipButton* about_;
+    QPushButton* link_;
     MenuRunner runMenu_;
     DesktopOpener openGuide_;
     std::filesystem::path guide_ = HelpFile();
