@@ -92,6 +92,8 @@ TEST_F(WinMmLink, AWholeUploadGoesOutAsTheExactPacketsAndIsStored) {
     EXPECT_EQ(stored->image, test::WellFormedImage());
 }
 
+// The message cut by the lost acknowledge is ended on the wire with one short packet before
+// the upload starts again from its header.
 TEST_F(WinMmLink, ALostAcknowledgeSendsTheWholeUploadAgain) {
     constexpr std::uint32_t kLost = 40;
     KeyboardFaults faults;
@@ -101,11 +103,13 @@ TEST_F(WinMmLink, ALostAcknowledgeSendsTheWholeUploadAgain) {
     ASSERT_TRUE(trans_->DownloadFile(image_, 5, CMidiTrans::kDownloadTimeoutMs));
     const Packets expected = ExpectedUpload(5);
     const Packets sent = UploadPackets(before);
-    ASSERT_EQ(sent.size(), kLost + expected.size());
+    ASSERT_EQ(sent.size(), kLost + 1 + expected.size());
     EXPECT_TRUE(Packets(sent.begin(), sent.begin() + kLost) ==
                 Packets(expected.begin(), expected.begin() + kLost));
-    EXPECT_TRUE(Packets(sent.begin() + kLost, sent.end()) == expected);
+    EXPECT_EQ(sent[kLost].size(), sysex::kClosingPacketSize);
+    EXPECT_TRUE(Packets(sent.begin() + kLost + 1, sent.end()) == expected);
     ASSERT_TRUE(farEnd_->Keyboard().Slot(5));
+    EXPECT_EQ(farEnd_->Keyboard().Slot(5)->image, test::WellFormedImage());
 }
 
 TEST_F(WinMmLink, CancelStopsAfterThePacketUnderWayAndTheSlotKeepsWhatItHeld) {
@@ -113,12 +117,18 @@ TEST_F(WinMmLink, CancelStopsAfterThePacketUnderWayAndTheSlotKeepsWhatItHeld) {
     farEnd_->CancelAfterPacket(before + 10);
     EXPECT_FALSE(trans_->DownloadFile(image_, 7, CMidiTrans::kDownloadTimeoutMs));
     EXPECT_TRUE(CMidiTrans::WasCancelled());
-    EXPECT_EQ(UploadPackets(before).size(), 10u);
+    const Packets expected = ExpectedUpload(7);
+    const Packets sent = UploadPackets(before);
+    ASSERT_EQ(sent.size(), 11u);
+    EXPECT_TRUE(Packets(sent.begin(), sent.begin() + 10) ==
+                Packets(expected.begin(), expected.begin() + 10));
+    EXPECT_EQ(sent.back().size(), sysex::kClosingPacketSize);
     EXPECT_FALSE(farEnd_->Keyboard().Slot(7));
 
     // The link is usable again at once.
     std::vector<std::string> names;
     EXPECT_TRUE(trans_->RequestSlotList(names));
+    EXPECT_EQ(names.size(), 16u);
 }
 
 }  // namespace
