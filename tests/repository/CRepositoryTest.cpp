@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "TestFiles.h"
@@ -120,6 +121,8 @@ TEST_F(RepositoryTest, RemoveDeletesTheNamedEntriesOnly) {
     EXPECT_EQ(Sorted(SubRepository::Fill), std::vector<std::string>{"b.mid"});
 }
 
+#ifndef _WIN32
+// The rule with the XDG folders of Linux; Windows paths without a drive are never absolute.
 TEST(RepositoryRoot, LiesBesideAWritableProgramElseInTheUsersDataFolder) {
     const auto beside = ChooseRepositoryRoot("/opt/v/bin", true, "/x/data", "/home/u");
     EXPECT_EQ(beside.root, fs::path("/opt/v/bin/Repository"));
@@ -131,10 +134,23 @@ TEST(RepositoryRoot, LiesBesideAWritableProgramElseInTheUsersDataFolder) {
     const auto home = ChooseRepositoryRoot("/usr/bin", false, "rel", "/home/u");
     EXPECT_EQ(home.root, fs::path("/home/u/.local/share/vantrel/Repository"));
 }
+#else
+TEST(RepositoryRoot, TheUsersOwnRepositoryLiesInLocalAppData) {
+    const wchar_t* localAppData = _wgetenv(L"LOCALAPPDATA");
+    ASSERT_NE(localAppData, nullptr);
+    EXPECT_EQ(UserDataRepositoryRoot(), fs::path(localAppData) / "Vantrel" / "Repository");
+    EXPECT_TRUE(FolderWritable(fs::temp_directory_path()));
+    EXPECT_FALSE(FolderWritable(fs::temp_directory_path() / "no such folder"));
+}
+#endif
 
 TEST(ModuleDirectory, IsTheFolderOfThisProgramAndStaysTheSame) {
     const fs::path& folder = ModuleDirectory();
+#ifdef _WIN32
+    EXPECT_TRUE(fs::exists(folder / "test_repository.exe"));
+#else
     EXPECT_TRUE(fs::exists(folder / "test_repository"));
+#endif
     EXPECT_EQ(&folder, &ModuleDirectory());
 }
 
