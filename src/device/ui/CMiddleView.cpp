@@ -190,9 +190,11 @@ void CMiddleView::resizeEvent(QResizeEvent* event) {
     const int width = event->size().width();
     connect_->setGeometry(30, kButtonTop, 110, kButtonHeight);
     refresh_->setGeometry(180, kButtonTop, 110, kButtonHeight);
-    constexpr int kLinkHeight = 28;
-    link_->setGeometry(320, kButtonTop + (kButtonHeight - kLinkHeight) / 2, 90, kLinkHeight);
     import_->setGeometry(width - 450, kButtonTop, 100, kButtonHeight);
+    // In the gap between Import and Help, lower than the image buttons.
+    constexpr int kLinkHeight = 28;
+    link_->setGeometry(width - 345, kButtonTop + (kButtonHeight - kLinkHeight) / 2, 90,
+                       kLinkHeight);
     help_->setGeometry(width - 240, kButtonTop, 110, kButtonHeight);
     about_->setGeometry(width - 120, kButtonTop, 110, kButtonHeight);
 }
