@@ -17,6 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 "$bench" corpus "$work/parse" 200 36
 "$bench" parse "$work/parse" >"$work/results"
+"$bench" memory "$work/parse"
 /usr/bin/python3 - "$work/parse" "$work/results" <<'PY'
 import pathlib, sys, time
 import mido

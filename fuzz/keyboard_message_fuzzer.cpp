@@ -1,7 +1,7 @@
 // Arbitrary packets into the virtual keyboard: each packet is one length byte (taken modulo 50)
 // followed by that many bytes; the keyboard joins, checks and answers them into an output that
-// only checks each message it is given. The first byte picks the fault switches, so repeats,
-// damaged replies and the slot-list order are reached too.
+// only checks each message it is given. The first byte picks the fault switches and the way of
+// joining packets, so repeats, damaged replies and the slot-list order are reached too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -41,6 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.faults.corruptEveryReply = (switches & 0x08) != 0;
     options.faults.slotListOutOfOrder = (switches & 0x10) != 0;
     options.faults.dropAckOfPacket = (switches >> 5) & 0x03;
+    options.joinRule = (switches & 0x80) != 0 ? vantrel::JoinRule::ByLength
+                                              : vantrel::JoinRule::ByFrameStart;
     CheckingOutput output;
     vantrel::VirtualKeyboard keyboard(options, output);
     if (!keyboard.Load())

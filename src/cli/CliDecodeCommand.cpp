@@ -20,13 +20,6 @@ namespace fs = std::filesystem;
 // nothing a decoder takes comes near this.
 constexpr std::uintmax_t kMaxInputSize = 1u << 20;
 
-std::string LowerExtension(const fs::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 std::optional<std::vector<std::uint8_t>> Read(const fs::path& path) {
     auto bytes = ReadWholeFile(path, kMaxInputSize);
     if (!bytes)
@@ -43,14 +36,9 @@ std::optional<StyleDecodeResult> Decode(const fs::path& file, std::string& pairN
             return std::nullopt;
         return DecodeStyleImage(*image);
     }
-    // The partner keeps the letter case of the extension given (x.DAT pairs with x.STY).
-    const bool upper = file.extension().string() != extension;
-    fs::path controlListPath = file;
-    fs::path patternDataPath = file;
-    controlListPath.replace_extension(upper ? ".DAT" : ".dat");
-    patternDataPath.replace_extension(upper ? ".STY" : ".sty");
-    const auto controlList = Read(controlListPath);
-    const auto patternData = Read(patternDataPath);
+    const PatternPairPaths pair = PairOf(file);
+    const auto controlList = Read(pair.controlList);
+    const auto patternData = Read(pair.patternData);
     if (!controlList || !patternData)
         return std::nullopt;
     pairName = file.stem().string();
@@ -82,6 +70,21 @@ int RunDecode(const std::string& file, const std::string& outDir) {
 }
 
 }  // namespace
+
+std::string LowerExtension(const fs::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+PatternPairPaths PairOf(const fs::path& file) {
+    const bool upper = file.extension().string() != LowerExtension(file);
+    PatternPairPaths pair{file, file};
+    pair.controlList.replace_extension(upper ? ".DAT" : ".dat");
+    pair.patternData.replace_extension(upper ? ".STY" : ".sty");
+    return pair;
+}
 
 void RegisterDecodeCommand(CLI::App& app, CliContext& context) {
     auto file = std::make_shared<std::string>();

@@ -15,6 +15,7 @@ void RegisterMidiCommands(CLI::App& app, CliContext& context) {
     RegisterMidiConvert(app, context);
     RegisterMidiInspect(app, context);
     RegisterMidiFit(app, context);
+    RegisterStyleFromSong(app, context);
 }
 
 CLI::App* AddPerFileCommand(CLI::App& app, CliContext& context, const std::string& name,

@@ -18,6 +18,7 @@ void RegisterMidiCheck(CLI::App& app, CliContext& context);
 void RegisterMidiConvert(CLI::App& app, CliContext& context);
 void RegisterMidiInspect(CLI::App& app, CliContext& context);
 void RegisterMidiFit(CLI::App& app, CliContext& context);
+void RegisterStyleFromSong(CLI::App& app, CliContext& context);
 
 // Adds a command over FILE... that runs `run` on each file in turn; a false answer for any file
 // makes the exit status 1.

@@ -5,6 +5,7 @@
 #include "cli/CliMidiCommands.h"
 #include "fit/FitMidi.h"
 #include "fit/FitReportText.h"
+#include "music/ChordChart.h"
 
 namespace vantrel::cli {
 
@@ -101,7 +102,8 @@ void RegisterMidiFit(CLI::App& app, CliContext& context) {
         "(10 stays drums, channels already on 11-16 stay, the others in the order of their first "
         "note onto 12-16 and then 11, the lowest mean pitch as bass on 12; channels without "
         "notes are left out), notes never released ended at the end of their last measure, "
-        "--measures, --thin-bends. Prints one line per change, the notes in and out of each "
+        "--measures, the chords (--chords, --source-chord, --key), --thin-bends. Prints one line "
+        "per change, the notes in and out of each "
         "channel, and the "
         "bytes of the converted output against the 2,048-byte block (2,042 for the eighth Fill). "
         "Exit status 0 when every output fits, 1 when one cannot be made to fit (with the "
@@ -135,8 +137,41 @@ void RegisterMidiFit(CLI::App& app, CliContext& context) {
                   "Thin pitch bend, modulation and expression streams: leave out events that "
                   "repeat a value or come within a thirty-second note, keeping the last of a run");
     fit->add_flag("--dry-run", command->dryRun, "Print the changes and write nothing");
-    fit->callback([command, measures, signature, map, drop, &context] {
+    auto chords = std::make_shared<std::string>();
+    auto key = std::make_shared<std::string>();
+    auto minorAs = std::make_shared<std::string>();
+    fit->add_option("--chords", *chords,
+                    "The chord of each measure kept, as a chart: \"G | D | Em | C\" (one chord a "
+                    "measure, % repeats the one before); without it the chords are detected from "
+                    "the bass and chord channels 12-16 and reported with how sure each is");
+    auto* source = fit->add_flag(
+        "--source-chord", command->options.sourceChord,
+        "For Fills and Main parts: move the bass and chord notes (channels 12-16) of every "
+        "measure from its chord onto C major 7, tone by tone, so that the keyboard plays them "
+        "back over whatever chord is held; measures with two chords or none clear are left as "
+        "they are, with a warning (give --chords to decide them). Drums never move");
+    auto* keyOption = fit->add_option(
+        "--key", *key,
+        "For Intro and Ending: move every channel but the drums by one interval from the key "
+        "(auto: detected from the whole part; or G, Em, F#m, ...) into C major, or A minor for a "
+        "minor key; the chord changes stay");
+    fit->add_option("--minor-as", *minorAs,
+                    "With --key: a minor key goes to a (A minor, the "
+                    "default) or c (C minor)")
+        ->check(CLI::IsMember({"a", "c"}));
+    source->excludes(keyOption);
+    fit->callback([command, measures, signature, map, drop, chords, key, minorAs, &context] {
         std::string problem;
+        if (!chords->empty()) {
+            const music::ChartParseResult chart = music::ParseChordChart(*chords);
+            if (chart.chart)
+                command->options.chart = chart.chart;
+            else
+                problem = "--chords: " + chart.error;
+        }
+        if (problem.empty() && !key->empty())
+            problem = ParseKeyChoice(*key, command->options);
+        command->options.minorAsC = *minorAs == "c";
         if (!measures->empty())
             problem = ParseMeasureRange(*measures, command->options);
         if (problem.empty() && !signature->empty())

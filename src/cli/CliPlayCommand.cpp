@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "cli/CliCommands.h"
 #include "cli/CliInterrupt.h"
@@ -191,6 +192,12 @@ int PlayLive(const play::Performance& performance, std::shared_ptr<play::EventOu
             return kExitFailed;
         case play::PlayerNotice::Kind::Finished:
             showUpTo(static_cast<int>(performance.measures.size()) - 1);
+            // The last notes ring out before the sound goes (Ctrl-C cuts it short).
+            for (int wait = 0; wait < 100 && kind == "synth"; ++wait) {
+                if (InterruptStopsPlaying::Interrupted())
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
             report.Outcome("finished", kind, where);
             return kExitOk;
         default:

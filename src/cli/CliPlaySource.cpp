@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "cli/CliRepositoryParts.h"
 #include "common/AtomicFile.h"
 #include "repository/RepositoryRoot.h"
 #include "repository/SubRepository.h"
@@ -45,24 +46,19 @@ std::optional<play::PartKind> KindOfPattern(const std::string& part, play::PartK
 }
 
 play::PartLoad LoadPair(const fs::path& file, play::PartKind kind) {
-    const std::string extension = Lower(file.extension().string());
-    const bool upper = file.extension().string() != extension;
-    fs::path controlListPath = file;
-    fs::path patternDataPath = file;
-    controlListPath.replace_extension(upper ? ".DAT" : ".dat");
-    patternDataPath.replace_extension(upper ? ".STY" : ".sty");
-    const auto controlList = ReadWholeFile(controlListPath, kMaxImageSize);
+    const PatternPairPaths pair = PairOf(file);
+    const auto controlList = ReadWholeFile(pair.controlList, kMaxImageSize);
     if (!controlList)
-        return Problem(controlListPath.string() + " cannot be read");
-    const auto patternData = ReadWholeFile(patternDataPath, kMaxImageSize);
+        return Problem(pair.controlList.string() + " cannot be read");
+    const auto patternData = ReadWholeFile(pair.patternData, kMaxImageSize);
     if (!patternData)
-        return Problem(patternDataPath.string() + " cannot be read");
+        return Problem(pair.patternData.string() + " cannot be read");
     return play::LoadPatternPair(*controlList, *patternData, file.stem().string(), kind);
 }
 
 play::PartLoad LoadFile(const fs::path& file, const std::string& part,
                         std::optional<play::PartKind> folderKind) {
-    const std::string extension = Lower(file.extension().string());
+    const std::string extension = LowerExtension(file);
     const bool pattern =
         extension == ".mid" || extension == ".midi" || extension == ".dat" || extension == ".sty";
     if (!pattern) {

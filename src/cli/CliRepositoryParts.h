@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,17 @@ SubRepository SubRepositoryOf(const std::string& value);
 // Names that are not entries of the sub-repository, each reported on stderr.
 std::vector<std::string> ReportMissingEntries(SubRepository sub,
                                               const std::vector<std::string>& names);
+
+// The extension of path in lower case (".dat", ".mid").
+std::string LowerExtension(const std::filesystem::path& path);
+
+// The control list and pattern data of a pair named by either of its files; the partner keeps
+// the letter case of the extension given (x.DAT pairs with x.STY).
+struct PatternPairPaths {
+    std::filesystem::path controlList;
+    std::filesystem::path patternData;
+};
+PatternPairPaths PairOf(const std::filesystem::path& file);
 
 void RegisterRepoCommand(CLI::App& app, CliContext& context);
 void RegisterCombineCommands(CLI::App& app, CliContext& context);

@@ -1,5 +1,7 @@
 #include "fit/FitMidi.h"
 
+#include <algorithm>
+
 #include "common/AtomicFile.h"
 #include "fit/FitSteps.h"
 #include "midi/CMidiReader.h"
@@ -15,13 +17,14 @@ FitResult FitMidiImage(std::span<const std::uint8_t> image, const FitOptions& op
         return run.result;
     run.result.notesIn = CountNotes(run.song);
     for (auto step : {RescaleDivision, SplitChannels, PlaceTempoAndTimeSignature, MapChannels,
-                      ReleaseHeldNotes, TrimMeasures, ThinStreams}) {
+                      ReleaseHeldNotes, TrimMeasures, FitChords, ThinStreams}) {
         step(run);
         if (run.result.refused)
             return run.result;
     }
     run.result.notesOut = CountNotes(run.song);
-    run.result.unchanged = run.result.changes.empty();
+    run.result.unchanged =
+        std::all_of(run.result.changes.begin(), run.result.changes.end(), IsInformation);
     if (run.result.unchanged) {
         run.result.output.assign(image.begin(), image.end());
         run.Report("unchanged", "already fits the pattern rules: no change needed");

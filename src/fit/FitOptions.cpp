@@ -42,6 +42,22 @@ std::string ParseMeasureRange(const std::string& text, FitOptions& options) {
     return {};
 }
 
+std::string ParseKeyChoice(const std::string& text, FitOptions& options) {
+    if (text == "auto") {
+        options.key = FitOptions::KeyChoice{};
+        return {};
+    }
+    const auto chord = music::ParseChord(text);
+    if (!chord || chord->bass ||
+        (chord->quality != music::ChordQuality::Major &&
+         chord->quality != music::ChordQuality::Minor)) {
+        return "--key takes auto or a key such as G, Em, F#m or Bb: \"" + text + "\"";
+    }
+    options.key =
+        FitOptions::KeyChoice{false, chord->root, chord->quality == music::ChordQuality::Minor};
+    return {};
+}
+
 std::string ParseChannelMap(const std::string& text, std::map<int, int>& map) {
     std::set<int> destinations;
     for (const std::string& pair : Split(text, ',')) {

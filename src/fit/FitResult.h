@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "music/Chord.h"
 #include "pattern/StyleImage.h"
 
 namespace vantrel {
@@ -32,6 +34,8 @@ struct FitResult {
     std::map<int, int> notesOut;       // by the output's channels
     std::map<int, int> channelMap;     // input channel -> output channel, for the channels kept
     std::vector<std::uint8_t> output;  // the fitted file; the input's own bytes when unchanged
+    // When chords were asked for: the chord of each measure kept, nothing where none is clear.
+    std::vector<std::optional<music::Chord>> measureChords;
     bool unchanged = false;
 
     // The output converted exactly as the upload converts it.

@@ -41,6 +41,10 @@ void MapChannels(FitRun& run);
 void ReleaseHeldNotes(FitRun& run);
 // --measures.
 void TrimMeasures(FitRun& run);
+// --chords, --source-chord, --key.
+void FitChords(FitRun& run);
+// A report line that tells what was found rather than what was changed.
+bool IsInformation(const FitChange& change);
 // --thin-bends.
 void ThinStreams(FitRun& run);
 // Converts result.output as the upload does and fills the budget fields.

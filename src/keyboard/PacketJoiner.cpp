@@ -22,18 +22,19 @@ PacketJoiner::Result PacketJoiner::Add(std::span<const std::uint8_t> packet) {
         packet.size() > kPacketSize) {
         return Result::Dropped;
     }
+    // Between its F0h and F7h a SysEx packet holds data bytes only (a full packet may carry a
+    // 47-byte message's own F7h at byte 46); a status byte would have ended it on the cable.
+    const bool full = packet.size() == kPacketSize;
+    const auto inner = packet.subspan(1, packet.size() - (full ? 3 : 2));
+    if (std::any_of(inner.begin(), inner.end(), [](std::uint8_t b) { return b >= 0x80; })) {
+        return Result::Dropped;
+    }
     if (rule_ == JoinRule::ByLength)
         return AddByLength(packet);
     // A full packet whose byte 46 is not F7h is cut from the middle of a longer message; with
     // an F7h there it carries a 47-byte message's own end plus the appended one.
-    const bool full = packet.size() == kPacketSize;
     const bool continues = full && packet[kPacketSize - 2] != kSysExEnd;
     const std::span<const std::uint8_t> body = full ? packet.first(kPacketSize - 1) : packet;
-    // Between its F0h and F7h a SysEx message holds data bytes only.
-    const auto inner = body.subspan(1, body.size() - 2);
-    if (std::any_of(inner.begin(), inner.end(), [](std::uint8_t b) { return b >= 0x80; })) {
-        return Result::Dropped;
-    }
 
     const bool opens = packet.size() >= frameStart_.size() &&
                        std::equal(frameStart_.begin(), frameStart_.end(), packet.begin());

@@ -59,55 +59,97 @@ int CMidiReader::ParseHeader() {
     }
 }
 
+namespace {
+
+// The memory of the last reader reset on this thread, kept for the next one: songs are read one
+// after the other, and taking fresh memory from the system for each costs more than the parse
+// itself (the allocator hands large blocks back at every free, and each comes back as page
+// faults). Bounded, so that one huge file does not stay in memory for good.
+constexpr std::size_t kSpareEventsMax = std::size_t{1} << 18;
+
+struct SpareBuffers {
+    std::vector<MidiEvent> events;
+    std::vector<const MidiEvent*> merged;
+};
+
+SpareBuffers& Spare() {
+    thread_local SpareBuffers spare;
+    return spare;
+}
+
+// Gives buffer the spare's memory when that holds needed elements and buffer's does not.
+template <typename T>
+void TakeSpare(std::vector<T>& buffer, std::vector<T>& spare, std::size_t needed) {
+    if (buffer.capacity() < needed && spare.capacity() >= needed)
+        buffer.swap(spare);
+    spare.clear();
+}
+
+// Empties buffer; its memory becomes the spare when it is larger than the spare's and bounded.
+template <typename T>
+void GiveBack(std::vector<T>& buffer, std::vector<T>& spare) {
+    buffer.clear();
+    if (buffer.capacity() > spare.capacity() && buffer.capacity() <= kSpareEventsMax)
+        buffer.swap(spare);
+    std::vector<T>().swap(buffer);
+}
+
+}  // namespace
+
 bool CMidiReader::ParseTracks() {
-    merged_.clear();
-    trackEvents_.clear();
+    GiveBack(merged_, Spare().merged);
+    GiveBack(events_, Spare().events);
+    trackBounds_.clear();
     damaged_.clear();
     firstMetaText_.clear();
     firstMetaCaptured_ = false;
     if (!headerOk_)
         return false;
     try {
-        trackEvents_.resize(chunks_.size());
-        for (std::size_t i = 0; i < chunks_.size(); ++i) {
-            // Most events take three or four bytes; a guess bounded by what the chunk holds.
-            trackEvents_[i].reserve(chunks_[i].length / 4);
-        }
-    } catch (const std::bad_alloc&) {
-        trackEvents_.clear();
-        return false;
-    }
-    TracksSummary summary =
-        WalkTracks(image_, chunks_, [this](std::size_t track, const TrackEventView& view) {
-            try {
-                MidiEvent event;
+        // A first walk counts the events, so the store is sized from what the bytes hold and
+        // filled without ever moving; it also reads what the summary needs.
+        std::size_t total = 0;
+        TracksSummary summary =
+            WalkTracks(image_, chunks_, [&total](std::size_t, const TrackEventView&) {
+                ++total;
+                return true;
+            });
+        TakeSpare(events_, Spare().events, total);
+        events_.reserve(total);
+        trackBounds_.reserve(chunks_.size() + 1);
+        trackBounds_.push_back(0);
+        for (const TrackChunk& chunk : chunks_) {
+            WalkTrack(ChunkData(image_, chunk), [this](const TrackEventView& view) {
+                MidiEvent& event = events_.emplace_back();
                 event.time = view.time;
                 event.status = view.status;
                 event.SetData(view.lead, view.body);
-                trackEvents_[track].push_back(std::move(event));
                 return true;
-            } catch (const std::bad_alloc&) {
-                return false;
-            }
-        });
-    firstMetaText_ = std::move(summary.firstMetaText);
-    firstMetaCaptured_ = summary.firstMetaCaptured;
-    damaged_ = std::move(summary.damaged);
-    return summary.allTracksEnd;
+            });
+            trackBounds_.push_back(events_.size());
+        }
+        firstMetaText_ = std::move(summary.firstMetaText);
+        firstMetaCaptured_ = summary.firstMetaCaptured;
+        damaged_ = std::move(summary.damaged);
+        return summary.allTracksEnd;
+    } catch (const std::bad_alloc&) {
+        events_.clear();
+        trackBounds_.clear();
+        return false;
+    }
 }
 
 void CMidiReader::MergeTracks() {
-    merged_.clear();
-    std::size_t total = 0;
+    GiveBack(merged_, Spare().merged);
+    TakeSpare(merged_, Spare().merged, events_.size());
+    merged_.reserve(events_.size());
+    const auto earlier = [](const MidiEvent& a, const MidiEvent& b) { return a.time < b.time; };
     bool everyTrackInOrder = true;
-    for (const auto& events : trackEvents_) {
-        total += events.size();
+    for (std::size_t track = 0; track + 1 < trackBounds_.size(); ++track) {
         everyTrackInOrder =
-            everyTrackInOrder &&
-            std::is_sorted(events.begin(), events.end(),
-                           [](const MidiEvent& a, const MidiEvent& b) { return a.time < b.time; });
+            everyTrackInOrder && std::is_sorted(events_.begin() + trackBounds_[track],
+                                                events_.begin() + trackBounds_[track + 1], earlier);
     }
-    merged_.reserve(total);
     if (everyTrackInOrder) {
         MergeSortedTracks();
     } else {
@@ -115,32 +157,33 @@ void CMidiReader::MergeTracks() {
     }
 }
 
-// Runs of whole tracks merged pairwise. std::merge takes from its first range on equal times,
-// and the first range always holds the lower-numbered tracks, so ties keep track order.
+// Tracks in order merged by their heads: at each step the earliest head goes next, the lowest
+// track on equal times. The head times sit side by side, so the scan for the earliest stays in
+// the first cache line, and each track is read front to back.
 void CMidiReader::MergeSortedTracks() {
-    std::vector<std::size_t> bounds{0};
-    for (const auto& events : trackEvents_) {
-        for (const MidiEvent& event : events)
-            merged_.push_back(&event);
-        bounds.push_back(merged_.size());
+    std::vector<std::uint32_t> headTime;
+    std::vector<std::size_t> headIndex;
+    std::vector<std::size_t> headEnd;
+    for (std::size_t track = 0; track + 1 < trackBounds_.size(); ++track) {
+        if (trackBounds_[track] < trackBounds_[track + 1]) {
+            headTime.push_back(events_[trackBounds_[track]].time);
+            headIndex.push_back(trackBounds_[track]);
+            headEnd.push_back(trackBounds_[track + 1]);
+        }
     }
-    const auto earlier = [](const MidiEvent* a, const MidiEvent* b) { return a->time < b->time; };
-    std::vector<const MidiEvent*> scratch(merged_.size());
-    while (bounds.size() > 2) {
-        std::vector<std::size_t> next{0};
-        std::size_t i = 0;
-        for (; i + 2 < bounds.size(); i += 2) {
-            std::merge(merged_.begin() + bounds[i], merged_.begin() + bounds[i + 1],
-                       merged_.begin() + bounds[i + 1], merged_.begin() + bounds[i + 2],
-                       scratch.begin() + bounds[i], earlier);
-            next.push_back(bounds[i + 2]);
+    while (!headTime.empty()) {
+        std::size_t next = 0;
+        for (std::size_t h = 1; h < headTime.size(); ++h)
+            next = headTime[h] < headTime[next] ? h : next;
+        merged_.push_back(&events_[headIndex[next]]);
+        if (++headIndex[next] < headEnd[next]) {
+            headTime[next] = events_[headIndex[next]].time;
+            continue;
         }
-        if (i + 1 < bounds.size()) {
-            std::copy(merged_.begin() + bounds[i], merged_.end(), scratch.begin() + bounds[i]);
-            next.push_back(bounds.back());
-        }
-        merged_.swap(scratch);
-        bounds = std::move(next);
+        const auto at = static_cast<std::ptrdiff_t>(next);
+        headTime.erase(headTime.begin() + at);
+        headIndex.erase(headIndex.begin() + at);
+        headEnd.erase(headEnd.begin() + at);
     }
 }
 
@@ -151,23 +194,25 @@ void CMidiReader::MergeByHeads() {
         std::uint32_t time;
         std::uint32_t track;
         std::size_t index;
+        std::size_t end;
     };
     const auto later = [](const Head& a, const Head& b) {
         return a.time != b.time ? a.time > b.time : a.track > b.track;
     };
     std::vector<Head> heads;
-    for (std::uint32_t track = 0; track < trackEvents_.size(); ++track) {
-        if (!trackEvents_[track].empty())
-            heads.push_back({trackEvents_[track][0].time, track, 0});
+    for (std::uint32_t track = 0; track + 1 < trackBounds_.size(); ++track) {
+        if (trackBounds_[track] < trackBounds_[track + 1]) {
+            heads.push_back({events_[trackBounds_[track]].time, track, trackBounds_[track],
+                             trackBounds_[track + 1]});
+        }
     }
     std::make_heap(heads.begin(), heads.end(), later);
     while (!heads.empty()) {
         std::pop_heap(heads.begin(), heads.end(), later);
         Head& head = heads.back();
-        const auto& events = trackEvents_[head.track];
-        merged_.push_back(&events[head.index]);
-        if (++head.index < events.size()) {
-            head.time = events[head.index].time;
+        merged_.push_back(&events_[head.index]);
+        if (++head.index < head.end) {
+            head.time = events_[head.index].time;
             std::push_heap(heads.begin(), heads.end(), later);
         } else {
             heads.pop_back();
@@ -182,8 +227,9 @@ void CMidiReader::Reset() {
 
 // Reset empties the path, but a reload must still know which file it is.
 void CMidiReader::ResetKeepingPath() {
-    merged_.clear();
-    trackEvents_.clear();
+    GiveBack(merged_, Spare().merged);
+    GiveBack(events_, Spare().events);
+    trackBounds_.clear();
     damaged_.clear();
     chunks_.clear();
     image_.clear();
@@ -199,9 +245,10 @@ void CMidiReader::ResetKeepingPath() {
 }
 
 std::span<const MidiEvent> CMidiReader::TrackEvents(std::uint32_t track) const {
-    if (track >= trackEvents_.size())
+    if (std::size_t{track} + 1 >= trackBounds_.size())
         return {};
-    return trackEvents_[track];
+    return std::span<const MidiEvent>(events_).subspan(
+        trackBounds_[track], trackBounds_[track + 1] - trackBounds_[track]);
 }
 
 }  // namespace vantrel

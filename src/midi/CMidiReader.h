@@ -90,7 +90,8 @@ class CMidiReader {
     std::uint16_t division_ = 0;
     bool headerOk_ = false;
     std::vector<TrackChunk> chunks_;
-    std::vector<std::vector<MidiEvent>> trackEvents_;
+    std::vector<MidiEvent> events_;         // every track's events, track after track
+    std::vector<std::size_t> trackBounds_;  // track i is events_[bounds[i], bounds[i + 1])
     std::vector<const MidiEvent*> merged_;
     std::vector<TrackDamage> damaged_;
     std::string firstMetaText_;

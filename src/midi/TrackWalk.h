@@ -108,6 +108,15 @@ struct TrackDamage {
     bool EventsLost() const { return stopOffset < length; }
 };
 
+// The data bytes of a track chunk, as far as the image holds them.
+inline std::span<const std::uint8_t> ChunkData(std::span<const std::uint8_t> image,
+                                               const TrackChunk& chunk) {
+    if (chunk.DataStart() > image.size())
+        return {};
+    return image.subspan(chunk.DataStart(),
+                         std::min<std::size_t>(chunk.length, image.size() - chunk.DataStart()));
+}
+
 // What the file browser's song name depends on besides the header.
 struct TracksSummary {
     std::string firstMetaText;  // payload of the first meta event, up to its first zero byte
@@ -123,13 +132,12 @@ TracksSummary WalkTracks(std::span<const std::uint8_t> image, std::span<const Tr
                          Visit&& visit) {
     TracksSummary summary;
     for (std::size_t track = 0; track < chunks.size(); ++track) {
-        ByteReader in(image);
-        if (!in.Seek(chunks[track].DataStart()))
+        if (chunks[track].DataStart() > image.size())
             continue;
-        const auto data = in.Bytes(std::min<std::size_t>(chunks[track].length, in.Remaining()));
+        const auto data = ChunkData(image, chunks[track]);
         std::size_t kept = 0;
         bool lastWasEnd = false;
-        const std::size_t stop = WalkTrack(*data, [&](const TrackEventView& event) {
+        const std::size_t stop = WalkTrack(data, [&](const TrackEventView& event) {
             if (!visit(track, event))
                 return false;
             ++kept;
@@ -141,9 +149,9 @@ TracksSummary WalkTracks(std::span<const std::uint8_t> image, std::span<const Tr
             }
             return true;
         });
-        if (!data->empty() && !lastWasEnd) {
+        if (!data.empty() && !lastWasEnd) {
             summary.allTracksEnd = false;
-            summary.damaged.push_back({track, stop, data->size(), kept});
+            summary.damaged.push_back({track, stop, data.size(), kept});
         }
     }
     return summary;

@@ -34,7 +34,12 @@ struct MeasureChord {
 
 // The chord of one measure: pitch classes weighted by duration and by metric position (downbeat
 // strongest), the bass's lowest note on the downbeat as the root's evidence, matched against the
-// chord types a chart can name.
+// chord types a chart can name. A bass after its downbeat, and all of a walking bass (three or
+// more pitch classes in the measure), counts as passing notes: explained by a chord, but no
+// proof of one, and a walking bass's downbeat is weaker evidence of the root. Chords with the
+// same tones are told apart by the bass, else a minor 7 wins over a 6 (Am7, C6) and a m7b5 over
+// a m6. A bass held on another chord tone for half the measure is reported as a slash bass.
+// Measures of two beats or more whose halves hold different clear chords are two chords.
 MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure);
 
 struct KeyEstimate {
@@ -43,8 +48,9 @@ struct KeyEstimate {
     double confidence = 0.0;  // 0..1
 };
 
-// The key of a whole part from its pitch classes weighted by duration (drums left out by the
-// caller).
+// The key of a whole part from its pitch classes weighted by duration, correlated with the
+// major and minor key profiles of listening experiments (Krumhansl and Kessler). Drums are left
+// out; the confidence is the correlation of the best key, 0 for a part without notes.
 KeyEstimate DetectKey(std::span<const TimedNote> notes);
 
 }  // namespace vantrel::music

@@ -84,8 +84,35 @@ class DeviceConnectTest : public QObject {
         ports->inputs_ = {"C", "B", "A"};
         dialog.RefreshButton().click();
         QCOMPARE(test::Texts(dialog.InputList()), (QStringList{"A", "B", "C"}));
-        // Index 0 now names "C": the marking follows the caller's index into the new list.
-        QCOMPARE(test::SelectedText(dialog.InputList()), QStringLiteral("C"));
+        // Index 0 now names "C": the marking stays on the port the caller's index named, "B",
+        // wherever it is now, and never lands on another port that took its place.
+        QCOMPARE(test::SelectedText(dialog.InputList()), QStringLiteral("B"));
+    }
+
+    void TheKeyboardStartedLastIsOfferedAsAPairAndALaterChoiceStaysByName() {
+        ScriptedPrompt prompt;
+        // Under JACK a keyboard's input and output sit in two clients of one program.
+        auto ports = std::make_shared<NamedPortsBackend>(
+            std::vector<std::string>{"system:capture_1", kVirtualKeyboardName,
+                                     "vantrel-keyboard-01:Stage"},
+            std::vector<std::string>{kVirtualKeyboardName, "vantrel-keyboard:Stage",
+                                     "system:playback_1"});
+        DesktopDeviceLink link(prompt, ports);
+        CMidiTrans trans(prompt);
+        int input = -1;
+        int output = -1;
+        CMidiDeviceDlg dialog(trans, input, output);
+        QCOMPARE(test::SelectedText(dialog.InputList()),
+                 QStringLiteral("vantrel-keyboard-01:Stage"));
+        QCOMPARE(test::SelectedText(dialog.OutputList()), QStringLiteral("vantrel-keyboard:Stage"));
+
+        ChooseAndOk(dialog, kKeyboard, kKeyboard);
+        // Another keyboard starts: the lists change, the choice of the in-process one stays.
+        ports->inputs_.insert(ports->inputs_.begin(), "vantrel-keyboard-03:Second");
+        ports->outputs_.insert(ports->outputs_.begin(), "vantrel-keyboard-02:Second");
+        CMidiDeviceDlg again(trans, input, output);
+        QCOMPARE(test::SelectedText(again.InputList()), kKeyboard);
+        QCOMPARE(test::SelectedText(again.OutputList()), kKeyboard);
     }
 
     void ConnectReadsTheSlotsBeforeSayingConnectedAndTheChooserClosesAnOpenLink() {

@@ -8,7 +8,10 @@
 #include "PlayFixtures.h"
 #include "TestFiles.h"
 #include "WavReader.h"
+#include "common/QuietPrompt.h"
 #include "music/ChordChart.h"
+#include "pattern/PatternCheck.h"
+#include "pattern/StyleImage.h"
 
 namespace vantrel::test {
 namespace {
@@ -174,6 +177,37 @@ TEST_F(PlayCommand, PlayingARepositoryEntryWritesNothingIntoTheRepository) {
     EXPECT_EQ(entries, 2u);  // Fill and the entry: no Intro or Ending folder was made
     EXPECT_EQ(fs::last_write_time(repository / "Fill"), before);
     EXPECT_TRUE(fs::exists(Work() / "groove-out.mid"));
+}
+
+TEST_F(PlayCommand, AStyleImagePlaysItsIntroEachFillThenItsEnding) {
+    StyleImageBuilder image;
+    const std::vector<std::pair<std::size_t, std::string>> parts = {{kIntroBlock, "intro"},
+                                                                    {FillBlock(1), "fill1"},
+                                                                    {FillBlock(3), "fill3"},
+                                                                    {kEndingBlock, "ending"}};
+    for (const auto& [block, name] : parts) {
+        QuietPrompt quiet;
+        const PatternProducts products = ConvertToProducts(kExamples / (name + ".mid"), quiet);
+        ASSERT_TRUE(products.Passed());
+        ASSERT_TRUE(image.Place(block, products.controlList, products.patternData));
+    }
+    const auto written = image.WrittenBytes();
+    WriteBytes(Work() / "Total.mix", {written.begin(), written.end()});
+    CliResult result = Run("play Total.mix --chords 'G | Em' --json --midi all.mid");
+    ASSERT_EQ(result.status, 0) << result.err;
+    // Intro 4 measures in G, Fill 1 and Fill 3 one pass of the chart each, Ending 2 in G.
+    for (const char* line :
+         {"\"measure\": 4, \"of\": 10, \"part\": \"intro\", \"part_measure\": 4, \"chord\": \"G\"",
+          "\"measure\": 6, \"of\": 10, \"part\": \"fill1\", \"part_measure\": 1, \"chord\": \"Em\"",
+          "\"measure\": 7, \"of\": 10, \"part\": \"fill3\", \"part_measure\": 1, \"chord\": \"G\"",
+          "\"measure\": 10, \"of\": 10, \"part\": \"ending\", \"part_measure\": 2, \"chord\": "
+          "\"G\""}) {
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << "\n" << result.out;
+    }
+    result = Run("play Total.mix --part fill2 --midi fill2.mid");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("The style holds no fill2"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Work() / "fill2.mid"));
 }
 
 TEST_F(PlayCommand, OutputsExcludeEachOther) {

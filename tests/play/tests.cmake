@@ -11,5 +11,16 @@ if(TARGET vantrel-cli)
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-jack $<TARGET_FILE:play_over_port>
                    $<TARGET_FILE:vantrel-cli> ${PROJECT_SOURCE_DIR}/examples/fill1.mid
                    "C | Am | F | G7" 150)
-  set_tests_properties(e2e.PlayToPortOverJack PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+  # Ctrl-C a second and a half in: status 130, every sounding note released.
+  add_test(NAME e2e.PlayInterruptedOverJack
+           COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-jack $<TARGET_FILE:play_over_port>
+                   $<TARGET_FILE:vantrel-cli> ${PROJECT_SOURCE_DIR}/examples/fill1.mid
+                   "C | Am | F | G7" 150 1500)
+  add_test(NAME e2e.PlayPortVanishesOverJack
+           COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-jack
+                   ${CMAKE_CURRENT_LIST_DIR}/port_vanishes_over_jack.sh $<TARGET_FILE:vantrel-cli>
+                   ${PROJECT_SOURCE_DIR}/examples/fill1.mid)
+  set_tests_properties(e2e.PlayToPortOverJack e2e.PlayInterruptedOverJack
+                       e2e.PlayPortVanishesOverJack
+                       PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 endif()

@@ -8,12 +8,13 @@
 #include "device/ui/DeleteRefreshMenu.h"
 #include "widgets/DesktopOpen.h"
 
+class QPushButton;
+
 namespace vantrel {
 
 class CCJShellList;
 class CCJShellTree;
 class CGdipButton;
-class QPushButton;
 class CTopTabView;
 class MakeItFitDlg;
 class UserPrompt;

@@ -121,8 +121,15 @@ void CMidiDeviceDlg::FillPortLists() {
         SuggestPortPair(std::span(device.InputPorts()).first(device.InputPortCount()),
                         std::span(device.OutputPorts()).first(device.OutputPortCount()), lastInput_,
                         lastOutput_, kVirtualKeyboardName);
-    FillList(*inputList_, inputNames_, suggested ? static_cast<int>(suggested->input) : -1);
-    FillList(*outputList_, outputNames_, suggested ? static_cast<int>(suggested->output) : -1);
+    // Without a pair, each list marks the port of the name chosen last, if it is still there.
+    const int input =
+        suggested ? static_cast<int>(suggested->input)
+                  : static_cast<int>(inputNames_.indexOf(QString::fromStdString(lastInput_)));
+    const int output =
+        suggested ? static_cast<int>(suggested->output)
+                  : static_cast<int>(outputNames_.indexOf(QString::fromStdString(lastOutput_)));
+    FillList(*inputList_, inputNames_, input);
+    FillList(*outputList_, outputNames_, output);
 }
 
 void CMidiDeviceDlg::OnOK() {

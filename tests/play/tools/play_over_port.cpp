@@ -2,7 +2,10 @@
 // against the performance: the same messages in the same order (then the release of every
 // channel), and 99 in 100 of them within a tolerance of their time. Prints the timing error's
 // median, p99 and largest value.
-//   play_over_port CLI PATTERN.mid CHART TOLERANCE_MS
+// With INTERRUPT_MS, Ctrl-C (SIGINT) reaches the command line that long after its start: it must
+// end with status 130, having sent a beginning of the performance, a note off for each note
+// then sounding, and the release of every channel.
+//   play_over_port CLI PATTERN.mid CHART TOLERANCE_MS [INTERRUPT_MS]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -11,6 +14,8 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+
+#include <sys/wait.h>
 
 #include <unistd.h>
 #include <string>
@@ -49,8 +54,9 @@ std::string HexOf(const std::vector<std::uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
     using namespace vantrel;
-    if (argc != 5)
-        return Fail("usage: play_over_port CLI PATTERN.mid CHART TOLERANCE_MS");
+    if (argc != 5 && argc != 6)
+        return Fail("usage: play_over_port CLI PATTERN.mid CHART TOLERANCE_MS [INTERRUPT_MS]");
+    const bool interrupt = argc == 6;
     const std::string cli = argv[1], pattern = argv[2], chartText = argv[3];
     const double tolerance = std::atof(argv[4]) / 1000.0;
 
@@ -69,10 +75,15 @@ int main(int argc, char** argv) {
     if (!receiver || receiver->ApiName() != "jack")
         return Fail("no JACK server to open a port on");
 
-    const std::string command = "'" + cli + "' play '" + pattern + "' --chords '" + chartText +
-                                "' --port '" + portName + "' >/dev/null";
-    const int status = std::system(command.c_str());
-    if (status != 0)
+    std::string command = "'" + cli + "' play '" + pattern + "' --chords '" + chartText +
+                          "' --port '" + portName + "' >/dev/null";
+    if (interrupt) {
+        command = "timeout --preserve-status -s INT " + std::to_string(std::atof(argv[5]) / 1000) +
+                  " " + command;
+    }
+    const int raw = std::system(command.c_str());
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    if (status != (interrupt ? 130 : 0))
         return Fail("vantrel-cli play --port ended with status " + std::to_string(status));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     receiver.reset();
@@ -84,10 +95,38 @@ int main(int argc, char** argv) {
     const play::Performance performance =
         play::BuildPerformance(load.parts, *music::ParseChordChart(chartText).chart, {});
 
-    // Every event, then sustain off and All Notes Off on each of the channels 10 to 16.
+    // Every event (up to the interruption, then a note off for each sounding note), then
+    // sustain off and All Notes Off on each of the channels 10 to 16.
     std::vector<std::vector<std::uint8_t>> expected;
-    for (const auto& event : performance.events)
+    std::size_t sent = performance.events.size();
+    if (interrupt) {
+        for (sent = 0; sent <= performance.events.size(); ++sent) {
+            if (sent == performance.events.size() || arrivals.size() <= sent ||
+                arrivals[sent].bytes !=
+                    std::vector<std::uint8_t>(performance.events[sent].Bytes().begin(),
+                                              performance.events[sent].Bytes().end())) {
+                break;
+            }
+        }
+        if (sent == 0 || sent == performance.events.size())
+            return Fail("Ctrl-C did not stop the performance part way");
+    }
+    int sounding[16][128] = {};
+    for (std::size_t i = 0; i < sent; ++i) {
+        const auto& event = performance.events[i];
         expected.emplace_back(event.Bytes().begin(), event.Bytes().end());
+        int& count = sounding[event.bytes[0] & 0x0F][event.bytes[1] & 0x7F];
+        if (event.IsNoteOn())
+            ++count;
+        else if (event.IsNoteOff() && count > 0)
+            --count;
+    }
+    for (std::uint8_t channel = 0; channel < 16; ++channel) {
+        for (std::uint8_t key = 0; key < 128; ++key) {
+            if (sounding[channel][key] != 0)
+                expected.push_back({static_cast<std::uint8_t>(0x80 | channel), key, 0x40});
+        }
+    }
     for (std::uint8_t channel = 9; channel < 16; ++channel) {
         expected.push_back({static_cast<std::uint8_t>(0xB0 | channel), 64, 0});
         expected.push_back({static_cast<std::uint8_t>(0xB0 | channel), 123, 0});
@@ -100,6 +139,11 @@ int main(int argc, char** argv) {
         if (arrivals[i].bytes != expected[i])
             return Fail("message " + std::to_string(i) + " is " + HexOf(arrivals[i].bytes) +
                         ", the performance has " + HexOf(expected[i]));
+    }
+    if (interrupt) {
+        std::printf("stopped after %zu of %zu events; every sounding note released\n", sent,
+                    performance.events.size());
+        return 0;
     }
     // Each event's arrival against its time in the performance. The port's own delay is the
     // same for every event; the median of the differences stands for it.
