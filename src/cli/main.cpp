@@ -1,7 +1,6 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
-#include "common/Utf8Arguments.h"
 
 int main(int argc, char** argv) {
     using namespace vantrel::cli;
@@ -18,8 +17,7 @@ int main(int argc, char** argv) {
     RegisterPlayCommand(app, context);
 
     try {
-        vantrel::Utf8Arguments arguments(argc, argv);
-        app.parse(arguments.Count(), arguments.Values());
+        app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {

@@ -3,7 +3,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include "common/Utf8Arguments.h"
 #include "keyboard/program/KeyboardCommandLine.h"
 #include "keyboard/program/KeyboardPorts.h"
 #include "keyboard/program/StopSignal.h"
@@ -26,8 +25,7 @@ int main(int argc, char** argv) {
     KeyboardProgramOptions options;
     AddKeyboardOptions(app, options);
     try {
-        Utf8Arguments arguments(argc, argv);
-        app.parse(arguments.Count(), arguments.Values());
+        app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
