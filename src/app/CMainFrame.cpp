@@ -6,6 +6,8 @@
 
 #include "app/CBottomView.h"
 #include "app/CTopView.h"
+#include "controls/ui/CCJShellList.h"
+#include "controls/ui/CCJShellTree.h"
 #include "device/ui/CMiddleView.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DeviceConnectAction.h"
@@ -18,7 +20,9 @@
 
 namespace vantrel {
 
-CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
+CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent)
+    : QWidget(parent),
+      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }) {
     EnsureResources();
     MidiTypeIcon();
     CRepository::CreateFolders();
@@ -37,7 +41,7 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
 
     top_ = new CTopView(prompt);
     bottom_ = new CBottomView(prompt);
-    middle_ = new CMiddleView(prompt, top_->TabView(), bottom_->Tree(), bottom_->List());
+    middle_ = new CMiddleView(prompt, StripImportPanes());
     splitter_->AddPane(top_);
     splitter_->AddPane(middle_);
     splitter_->AddPane(bottom_);
@@ -57,6 +61,23 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
     connect(middle_, &CMiddleView::SaveTraceChosen, linkActions_, &LinkMenuActions::OnSaveTrace);
     layoutReady_ = true;
     ApplyRowRule(frameGeometry().height());
+}
+
+ImportPanes CMainFrame::StripImportPanes() {
+    CTopTabView* tabs = &top_->TabView();
+    CCJShellTree* tree = &bottom_->Tree();
+    CCJShellList* list = &bottom_->List();
+    return ImportPanes{[tabs] { return tabs->CurrentTab(); },
+                       [tabs] { tabs->RefreshAllPages(); },
+                       [list] { return list->CurrentFolder(); },
+                       [list] { return list->SelectedNames(); },
+                       [tree](const QString& folder) { tree->SelectFolder(folder); },
+                       [this](const std::filesystem::path& source) -> std::optional<FitResult> {
+                           MakeItFitDlg dialog(source, this);
+                           if (!runFitDialog_(dialog))
+                               return std::nullopt;
+                           return dialog.Result();
+                       }};
 }
 
 void CMainFrame::ApplyRowRule(int outerHeight) {

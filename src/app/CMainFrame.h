@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "repository/ui/MakeItFitDlg.h"
 #include "widgets/CDisabledCSplitterWnd.h"
 
 namespace vantrel {
@@ -12,6 +13,7 @@ class CTopView;
 class DeviceConnectAction;
 class LinkMenuActions;
 class UserPrompt;
+struct ImportPanes;
 
 // The program's only window: no menu, tool or status bar, just three rows of panes in a
 // splitter that cannot be dragged. The top and bottom rows share the height left over by the
@@ -31,6 +33,8 @@ class CMainFrame : public QWidget {
     CBottomView& Bottom() { return *bottom_; }
     DeviceConnectAction& Connector() { return *connector_; }
     LinkMenuActions& LinkActions() { return *linkActions_; }
+    // How "Make it fit…", offered after a refused import, is run; tests answer it in place.
+    void SetFitDialogRunner(FitDialogRunner run) { runFitDialog_ = std::move(run); }
 
     // The row rule for an outer window height (frame included); heights of 100 or less, as a
     // minimised window reports, leave the rows as they are.
@@ -40,12 +44,16 @@ class CMainFrame : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The neighbours the button strip's import reaches through this frame.
+    ImportPanes StripImportPanes();
+
     CDisabledCSplitterWnd* splitter_ = nullptr;
     CTopView* top_ = nullptr;
     CMiddleView* middle_ = nullptr;
     CBottomView* bottom_ = nullptr;
     DeviceConnectAction* connector_ = nullptr;
     LinkMenuActions* linkActions_ = nullptr;
+    FitDialogRunner runFitDialog_;
     bool layoutReady_ = false;
 };
 

@@ -3,18 +3,10 @@
 #include "common/UserPrompt.h"
 #include "device/CMidiDevice.h"
 #include "device/CMidiTrans.h"
+#include "device/DeviceSlots.h"
 #include "device/LinkState.h"
 
 namespace vantrel {
-
-namespace {
-
-bool LinkUsable() {
-    return Link().deviceConnected.load() && CMidiDevice::Instance() != nullptr &&
-           Link().linkIdle.load();
-}
-
-}  // namespace
 
 bool DeviceUploadLink::Ready() const {
     return LinkUsable();
@@ -71,11 +63,7 @@ void DeviceUploadLink::AbandonDownload() {
 void DeviceSlotList::RefreshSlots() {
     if (!LinkUsable())
         return;
-    rows_.clear();
-    if (!trans_.RequestSlotList(rows_)) {
-        rows_.clear();
-        prompt_.Message("Connection error!");
-    }
+    rows_ = ReadSlotRows(trans_, prompt_);
 }
 
 }  // namespace vantrel

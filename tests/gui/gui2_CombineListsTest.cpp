@@ -8,6 +8,7 @@
 
 #include "TestFiles.h"
 #include "WindowTestSupport.h"
+#include "app/PaneLinks.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CTopListView.h"
 #include "combine/ui/CombineListCtrl.h"
@@ -63,7 +64,7 @@ struct CombineBench {
     bool rootSet = UseRoot(temp);
     CTopTabView tabs{prompt};
     CTopCombineView combine{prompt};
-    TopCombineBtnView button{prompt, tabs, combine};
+    TopCombineBtnView button{prompt, TabSelection(tabs), combine};
 };
 
 std::vector<std::string> Names(int first, int last) {

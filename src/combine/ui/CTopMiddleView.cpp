@@ -13,22 +13,20 @@
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CombineResources.h"
 #include "device/LinkState.h"
-#include "device/ui/CTopLeftView.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CXProgressCtrl.h"
 
 namespace vantrel {
 
-CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTopLeftView& slotPane,
+CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, SlotListView& slotList,
                                QWidget* parent)
     : QWidget(parent),
       prompt_(prompt),
       combine_(combine),
-      slots_(slotPane),
       trans_(prompt),
       link_(trans_),
       environment_(
-          std::make_unique<UploadEnvironment>(UploadEnvironment{prompt, link_, slotPane, *this})) {
+          std::make_unique<UploadEnvironment>(UploadEnvironment{prompt, link_, slotList, *this})) {
     setObjectName(QStringLiteral("CTopMiddleView"));
     upload_ = MakeCombineButton(QStringLiteral("Upload"), this);
     progress_ = new CXProgressCtrl(this);

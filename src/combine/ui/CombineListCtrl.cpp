@@ -8,9 +8,8 @@
 #include "combine/PartBlockBytes.h"
 #include "combine/PartTexts.h"
 #include "common/GroupedNumber.h"
-
-#include "repository/ui/SubRepositoryListBox.h"
 #include "widgets/DesktopOpen.h"
+#include "widgets/FileDrops.h"
 #include "widgets/ListKeys.h"
 #include "widgets/QtPaths.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DeleteRefreshMenu.h"
 
 namespace vantrel {
 
