@@ -14,7 +14,7 @@ namespace {
 
 class CheckingOutput final : public vantrel::KeyboardOutput {
   public:
-    void Send(std::vector<std::uint8_t> message, std::chrono::milliseconds) override {
+    void Send(std::vector<std::uint8_t> message, std::chrono::microseconds) override {
         // Whatever came in, what the keyboard sends is a SysEx message of data bytes.
         if (message.size() < 10 || message.front() != 0xF0 || message.back() != 0xF7)
             std::abort();

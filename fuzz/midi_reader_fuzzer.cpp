@@ -1,10 +1,12 @@
 // The reader's whole sequence and the song-name scan on arbitrary bytes; the two must agree on
-// what the file browser shows.
+// what the file browser shows. A file the reader accepts has lost no events: every track chunk
+// that holds bytes was read up to its End of Track, and only an empty chunk gives an empty track.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include "midi/CMidiReader.h"
+#include "midi/SmfHeader.h"
 #include "midi/SongName.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -24,6 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (reader.MergedEvents().size() != events)
         std::abort();
+    if (code == vantrel::kHeaderOk && tracksOk) {
+        const vantrel::SmfHeader header = vantrel::ParseSmfHeader(image);
+        for (std::uint32_t track = 0; track < header.chunks.size(); ++track) {
+            const auto kept = reader.TrackEvents(track);
+            const bool emptyChunk = header.chunks[track].length == 0;
+            if (emptyChunk != kept.empty() || (!kept.empty() && !kept.back().IsEndOfTrack()))
+                std::abort();
+        }
+    }
     const auto songName = vantrel::SongNameOfImage(image);
     const bool shown = code == vantrel::kHeaderOk && tracksOk;
     if (songName.has_value() != shown)

@@ -20,5 +20,6 @@ struct CliContext {
 void RegisterMidiCommands(CLI::App& app, CliContext& context);
 void RegisterDeviceCommands(CLI::App& app, CliContext& context);
 void RegisterRepositoryCommands(CLI::App& app, CliContext& context);
+void RegisterPlayCommand(CLI::App& app, CliContext& context);
 
 }  // namespace vantrel::cli

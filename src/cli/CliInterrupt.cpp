@@ -26,6 +26,12 @@ extern "C" void OnInterrupt(int signal) {
     CancelLink();
 }
 
+extern "C" void RaiseFlag(int) {
+    interrupted.store(true);
+}
+
+Handler previousForPlaying = SIG_DFL;
+
 }  // namespace
 
 InterruptCancelsTransfer::InterruptCancelsTransfer() {
@@ -40,6 +46,21 @@ InterruptCancelsTransfer::~InterruptCancelsTransfer() {
 }
 
 bool InterruptCancelsTransfer::Interrupted() {
+    return interrupted.load();
+}
+
+InterruptStopsPlaying::InterruptStopsPlaying() {
+    interrupted.store(false);
+    previousForPlaying = std::signal(SIGINT, &RaiseFlag);
+    if (previousForPlaying == SIG_ERR)
+        previousForPlaying = SIG_DFL;
+}
+
+InterruptStopsPlaying::~InterruptStopsPlaying() {
+    (void)std::signal(SIGINT, previousForPlaying);
+}
+
+bool InterruptStopsPlaying::Interrupted() {
     return interrupted.load();
 }
 

@@ -17,4 +17,17 @@ class InterruptCancelsTransfer {
     static bool Interrupted();
 };
 
+// While it lives, Ctrl-C (SIGINT) only raises a flag that a command playing sound polls: it
+// stops the performance at once, releases every note and ends with kExitInterrupted. The
+// previous handler comes back afterwards.
+class InterruptStopsPlaying {
+  public:
+    InterruptStopsPlaying();
+    ~InterruptStopsPlaying();
+    InterruptStopsPlaying(const InterruptStopsPlaying&) = delete;
+    InterruptStopsPlaying& operator=(const InterruptStopsPlaying&) = delete;
+
+    static bool Interrupted();
+};
+
 }  // namespace vantrel::cli

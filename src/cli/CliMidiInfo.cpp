@@ -4,6 +4,7 @@
 #include "common/FileOpenError.h"
 #include "midi/CMidiFile.h"
 #include "midi/CMidiReader.h"
+#include "midi/MidiReadProblem.h"
 
 namespace vantrel::cli {
 
@@ -33,7 +34,9 @@ bool PrintInfo(const std::string& file) {
     std::printf("  tracks: %u\n", reader.TrackCount());
     std::printf("  division: %u\n", unsigned{reader.Division()});
     std::printf("  events: %zu\n", reader.MergedEvents().size());
-    if (!complete)
+    for (const TrackDamage& damage : reader.DamagedTracks())
+        std::printf("  %s\n", TrackDamageText(damage).c_str());
+    if (!complete && reader.DamagedTracks().empty())
         std::printf("  a track does not end with End of Track\n");
     CMidiFile information;
     if (information.Load(file)) {

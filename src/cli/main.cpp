@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     RegisterMidiCommands(app, context);
     RegisterDeviceCommands(app, context);
     RegisterRepositoryCommands(app, context);
+    RegisterPlayCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -4,6 +4,7 @@
 
 #include "fit/FitSteps.h"
 #include "midi/CMidiReader.h"
+#include "midi/MidiReadProblem.h"
 
 namespace vantrel {
 
@@ -42,6 +43,12 @@ void ReadSong(std::span<const std::uint8_t> image, FitRun& run) {
         return;
     }
     const bool allEnded = reader.ParseTracks();
+    for (const TrackDamage& damage : reader.DamagedTracks()) {
+        if (damage.EventsLost()) {
+            run.Refuse(TrackDamageText(damage) + "; the rest of that track cannot be read");
+            return;
+        }
+    }
     // At 192 ticks per quarter note times are kept as they are, and a file's delta times cannot
     // reach past this; other divisions are brought within it by the rescaling.
     constexpr std::uint32_t kLatestTick = 0x0FFFFFFF;

@@ -62,6 +62,7 @@ int CMidiReader::ParseHeader() {
 bool CMidiReader::ParseTracks() {
     merged_.clear();
     trackEvents_.clear();
+    damaged_.clear();
     firstMetaText_.clear();
     firstMetaCaptured_ = false;
     if (!headerOk_)
@@ -91,6 +92,7 @@ bool CMidiReader::ParseTracks() {
         });
     firstMetaText_ = std::move(summary.firstMetaText);
     firstMetaCaptured_ = summary.firstMetaCaptured;
+    damaged_ = std::move(summary.damaged);
     return summary.allTracksEnd;
 }
 
@@ -182,6 +184,7 @@ void CMidiReader::Reset() {
 void CMidiReader::ResetKeepingPath() {
     merged_.clear();
     trackEvents_.clear();
+    damaged_.clear();
     chunks_.clear();
     image_.clear();
     image_.shrink_to_fit();

@@ -9,6 +9,7 @@
 
 #include "midi/MidiEvent.h"
 #include "midi/SmfHeader.h"
+#include "midi/TrackWalk.h"
 
 namespace vantrel {
 
@@ -46,10 +47,14 @@ class CMidiReader {
     // (also in Ppqn) once the header is long enough to hold it, before the format is judged.
     int ParseHeader();
     // Parses every track into its event list. True when the header was accepted and every
-    // non-empty track ends with End of Track (FF 2F 00). A track stops quietly at a data byte
-    // without running status, a truncated event, a length quantity longer than four bytes, or
-    // a system-exclusive event without F7 before the end of the chunk (that event is dropped).
+    // track chunk that holds bytes ends with End of Track (FF 2F 00); only a chunk of length 0
+    // is an empty track. A track stops at a data byte without running status, a truncated
+    // event, a length quantity longer than four bytes, or a system-exclusive event without F7
+    // before the end of the chunk (that event is dropped); the events before it are kept and
+    // the track is listed in DamagedTracks().
     bool ParseTracks();
+    // The tracks the last ParseTracks found damaged, in track order.
+    std::span<const TrackDamage> DamagedTracks() const { return damaged_; }
     // Fills MergedEvents(): all events by time (unsigned), equal times in track order.
     void MergeTracks();
     // The payload of the first meta event of any type met in track order, up to its first zero
@@ -87,6 +92,7 @@ class CMidiReader {
     std::vector<TrackChunk> chunks_;
     std::vector<std::vector<MidiEvent>> trackEvents_;
     std::vector<const MidiEvent*> merged_;
+    std::vector<TrackDamage> damaged_;
     std::string firstMetaText_;
     bool firstMetaCaptured_ = false;
 };

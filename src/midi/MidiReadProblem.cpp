@@ -38,6 +38,16 @@ std::optional<std::string> HeaderProblem(std::span<const std::uint8_t> image) {
 
 }  // namespace
 
+std::string TrackDamageText(const TrackDamage& damage) {
+    const std::string track = "track " + std::to_string(damage.track);
+    if (!damage.EventsLost())
+        return track + " does not end with End of Track";
+    return track + " is damaged: its events stop at byte " + std::to_string(damage.stopOffset) +
+           " of " + std::to_string(damage.length) + ", before End of Track (" +
+           std::to_string(damage.eventsRead) + (damage.eventsRead == 1 ? " event" : " events") +
+           " read)";
+}
+
 std::optional<std::string> DescribeReadProblem(const std::filesystem::path& file) {
     const std::string name = file.filename().string();
     FileImage image = ReadFileImage(file, kMaxMidiFileSize);
@@ -55,9 +65,13 @@ std::optional<std::string> DescribeReadProblem(const std::filesystem::path& file
         if (const auto problem = HeaderProblem(image.bytes))
             return name + " " + *problem;
         CMidiReader reader;
-        if (!reader.LoadImage(std::move(image.bytes)) || reader.ParseHeader() != kHeaderOk ||
-            !reader.ParseTracks()) {
-            return name + " is not a complete MIDI file: a track ends before its End of Track";
+        if (!reader.LoadImage(std::move(image.bytes)) || reader.ParseHeader() != kHeaderOk)
+            return name + " is not a complete MIDI file";
+        if (!reader.ParseTracks()) {
+            if (reader.DamagedTracks().empty())
+                return name + " is not a complete MIDI file";
+            return name + " is not a complete MIDI file: " +
+                   TrackDamageText(reader.DamagedTracks().front());
         }
     } catch (const std::bad_alloc&) {
         return name + " cannot be read: out of memory";

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "midi/ByteReader.h"
 #include "midi/SmfHeader.h"
@@ -65,38 +66,54 @@ inline bool ReadEventData(ByteReader& in, TrackEventView& event) {
 
 // Walks the data of one track chunk and calls visit(const TrackEventView&) for every complete
 // event in file order; visit answers false to stop. Every status byte, 0xF0, 0xF7 and 0xFF
-// included, becomes the running status. The walk stops quietly at a data byte with no running
-// status, a truncated event, or a length quantity longer than four bytes.
+// included, becomes the running status. The walk stops at a data byte with no running status,
+// a truncated event, or a length quantity longer than four bytes. Answers the offset of the
+// event it stopped at: data.size() when every event was read.
 template <typename Visit>
-void WalkTrack(std::span<const std::uint8_t> data, Visit&& visit) {
+std::size_t WalkTrack(std::span<const std::uint8_t> data, Visit&& visit) {
     ByteReader in(data);
     std::uint32_t time = 0;
     std::uint8_t runningStatus = 0;
     while (!in.AtEnd()) {
+        const std::size_t eventStart = in.Position();
         const auto delta = in.Vlq();
         const auto next = in.Peek();
         if (!delta || !next)
-            return;
+            return eventStart;
         time += *delta;  // wraps as unsigned 32-bit, as merging compares it
         // Written without a branch: songs mix running and explicit status unpredictably.
         const bool isStatus = (*next & 0x80u) != 0;
         runningStatus = isStatus ? *next : runningStatus;
         in.Skip(isStatus ? 1 : 0);
         if (runningStatus == 0)
-            return;
+            return eventStart;
         TrackEventView event;
         event.time = time;
         event.status = runningStatus;
         if (!track_walk::ReadEventData(in, event) || !visit(event))
-            return;
+            return eventStart;
     }
+    return data.size();
 }
+
+// A track chunk that holds bytes but whose events do not end with End of Track. Only a chunk of
+// length 0 is an empty track.
+struct TrackDamage {
+    std::size_t track = 0;
+    std::size_t stopOffset = 0;  // where the walk stopped, from the start of the chunk's data
+    std::size_t length = 0;      // the chunk's data bytes
+    std::size_t eventsRead = 0;
+
+    // Bytes were left unread: events were lost, not only the End of Track.
+    bool EventsLost() const { return stopOffset < length; }
+};
 
 // What the file browser's song name depends on besides the header.
 struct TracksSummary {
     std::string firstMetaText;  // payload of the first meta event, up to its first zero byte
     bool firstMetaCaptured = false;
-    bool allTracksEnd = true;  // every track with events ends with End of Track
+    bool allTracksEnd = true;  // every track chunk with bytes ends with End of Track
+    std::vector<TrackDamage> damaged;
 };
 
 // Walks every chunk in track order; visit(trackIndex, event) answers whether it kept the event
@@ -110,12 +127,12 @@ TracksSummary WalkTracks(std::span<const std::uint8_t> image, std::span<const Tr
         if (!in.Seek(chunks[track].DataStart()))
             continue;
         const auto data = in.Bytes(std::min<std::size_t>(chunks[track].length, in.Remaining()));
-        bool anyKept = false;
+        std::size_t kept = 0;
         bool lastWasEnd = false;
-        WalkTrack(*data, [&](const TrackEventView& event) {
+        const std::size_t stop = WalkTrack(*data, [&](const TrackEventView& event) {
             if (!visit(track, event))
                 return false;
-            anyKept = true;
+            ++kept;
             lastWasEnd = event.IsEndOfTrack();
             if (!summary.firstMetaCaptured && event.IsMeta()) {
                 const auto zero = std::find(event.body.begin(), event.body.end(), std::uint8_t{0});
@@ -124,8 +141,10 @@ TracksSummary WalkTracks(std::span<const std::uint8_t> image, std::span<const Tr
             }
             return true;
         });
-        if (anyKept && !lastWasEnd)
+        if (!data->empty() && !lastWasEnd) {
             summary.allTracksEnd = false;
+            summary.damaged.push_back({track, stop, data->size(), kept});
+        }
     }
     return summary;
 }

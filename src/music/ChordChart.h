@@ -13,6 +13,7 @@ namespace vantrel::music {
 // One chord per measure, in playing order.
 struct ChordChart {
     std::vector<Chord> measures;
+    bool operator==(const ChordChart&) const = default;
 };
 
 struct ChartParseResult {

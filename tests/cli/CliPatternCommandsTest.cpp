@@ -5,6 +5,7 @@
 
 #include "../pattern/PatternFixtures.h"
 #include "CliRun.h"
+#include "DamagedTrackFiles.h"
 
 namespace vantrel {
 namespace {
@@ -173,6 +174,23 @@ TEST_F(CliPattern, InfoShowsTheFileAndItsTempoTexts) {
     const auto junk = Run("info junk.mid");
     EXPECT_EQ(junk.status, 1);
     EXPECT_THAT(junk.out, Not(HasSubstr("division")));
+}
+
+TEST_F(CliPattern, ADamagedNotesTrackIsRefusedByEveryCommandWithItsNumber) {
+    test::WriteBytes(work_.Path() / "delta.mid", test::FiveByteDeltaSong());
+    test::WriteBytes(work_.Path() / "status.mid", test::NoStatusSong());
+    for (const std::string file : {"delta.mid", "status.mid"}) {
+        const auto check = Run("check " + file);
+        EXPECT_EQ(check.status, 1) << file;
+        EXPECT_THAT(check.out + check.err, HasSubstr("Process Error")) << file;
+        const auto info = Run("info " + file);
+        EXPECT_EQ(info.status, 1) << file;
+        EXPECT_THAT(info.out, HasSubstr("track 1 is damaged")) << file;
+        const auto fit = Run("fit " + file);
+        EXPECT_EQ(fit.status, 1) << file;
+        EXPECT_THAT(fit.out, HasSubstr("track 1 is damaged")) << file;
+        EXPECT_FALSE(fs::exists(work_.Path() / (fs::path(file).stem().string() + ".fit.mid")));
+    }
 }
 
 }  // namespace

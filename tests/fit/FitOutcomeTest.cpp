@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "DamagedTrackFiles.h"
 #include "FitFixtures.h"
 #include "fit/FitResult.h"
 
@@ -97,6 +98,15 @@ TEST(FitOutcome, TheFileFuzzingFoundFitsOnceItsBrokenEventIsLeftOut) {
     ASSERT_FALSE(result.refused) << result.reason;
     EXPECT_THAT(result.changes[0].detail, HasSubstr("track 2: left out 8B 90 40"));
     EXPECT_TRUE(result.checkErrors.empty()) << Details(result);
+}
+
+TEST(FitOutcome, ADamagedTrackIsRefusedWithItsNumberNotFittedAsEmpty) {
+    for (const auto& image : {test::FiveByteDeltaSong(), test::NoStatusSong()}) {
+        const FitResult result = FitMidiImage(image, {});
+        ASSERT_TRUE(result.refused);
+        EXPECT_THAT(result.reason, HasSubstr("track 1 is damaged"));
+        EXPECT_FALSE(result.Fits());
+    }
 }
 
 TEST(FitOutcome, AnEarlyEndOfTrackGoesAndTimesBeyondAFilesReachAreRefused) {

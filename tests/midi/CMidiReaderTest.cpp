@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "DamagedTrackFiles.h"
 #include "MidiImages.h"
 #include "common/FileOpenError.h"
 #include "common/ScopedTempDir.h"
@@ -123,10 +124,16 @@ TEST(CMidiReaderTracks, EndOfTrackRuleAndQuietStops) {
     outcome = LoadAndParse(reader, SmfImage(1, 96, {"", kEnd}));
     EXPECT_TRUE(outcome.tracks);
 
-    // A data byte with no running status at the start of a track ends it before any event.
+    // A data byte with no running status at the start of a track ends it before any event:
+    // a damaged track, not an empty one.
     outcome = LoadAndParse(reader, SmfImage(1, 96, {"00 3C 40 00 FF 2F 00", kEnd}));
+    EXPECT_FALSE(outcome.tracks);
     EXPECT_TRUE(reader.TrackEvents(0).empty());
     EXPECT_EQ(reader.TrackEvents(1).size(), 1u);
+    ASSERT_EQ(reader.DamagedTracks().size(), 1u);
+    EXPECT_EQ(reader.DamagedTracks()[0].track, 0u);
+    EXPECT_EQ(reader.DamagedTracks()[0].stopOffset, 0u);
+    EXPECT_TRUE(reader.DamagedTracks()[0].EventsLost());
 
     // Truncated event, five-byte delta, delta running past the chunk: the track stops there.
     for (const char* track :
@@ -152,7 +159,26 @@ TEST(CMidiReaderTracks, SysExWithoutF7EndsTheTrackAtItsChunk) {
 
     outcome = LoadAndParse(reader, SmfImage(0, 96, {"00 F7 00 00 FF 2F 00"}));
     EXPECT_TRUE(reader.TrackEvents(0).empty());
-    EXPECT_TRUE(outcome.tracks);
+    EXPECT_FALSE(outcome.tracks);
+}
+
+TEST(CMidiReaderTracks, ATrackThatStopsAtItsFirstEventIsDamagedNotEmpty) {
+    for (const auto& image : {test::FiveByteDeltaSong(), test::NoStatusSong()}) {
+        ASSERT_EQ(image.size(), 90u);
+        CMidiReader reader;
+        const auto outcome = LoadAndParse(reader, image);
+        EXPECT_EQ(outcome.header, kHeaderOk);
+        EXPECT_FALSE(outcome.tracks);
+        EXPECT_EQ(reader.TrackEvents(0).size(), 3u);
+        EXPECT_TRUE(reader.TrackEvents(1).empty());
+        ASSERT_EQ(reader.DamagedTracks().size(), 1u);
+        EXPECT_EQ(reader.DamagedTracks()[0].track, 1u);
+        EXPECT_EQ(reader.DamagedTracks()[0].length, 41u);
+    }
+    // Only a chunk of length 0 is an empty track.
+    CMidiReader reader;
+    EXPECT_TRUE(LoadAndParse(reader, SmfImage(1, 96, {kEnd, ""})).tracks);
+    EXPECT_TRUE(reader.DamagedTracks().empty());
 }
 
 TEST(CMidiReaderMerge, OrdersByUnsignedTimeThenTrack) {

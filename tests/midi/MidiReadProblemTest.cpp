@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "DamagedTrackFiles.h"
 #include "MidiImages.h"
 #include "common/ScopedTempDir.h"
 #include "midi/MidiReadProblem.h"
@@ -42,7 +43,13 @@ TEST_F(MidiReadProblemTest, EachWayOfBeingCutShortIsNamedWithTheFile) {
 
     // A track whose chunk is whole but ends without End of Track.
     EXPECT_THAT(Describe(test::SmfImage(0, 192, {"00 99 24 64"})).value_or(""),
-                HasSubstr("a track ends before its End of Track"));
+                HasSubstr("track 0 does not end with End of Track"));
+
+    // A track whose events cannot be read from the first one is named, not taken as empty.
+    EXPECT_EQ(Describe(test::NoStatusSong()).value_or(""),
+              "song.mid is not a complete MIDI file: track 1 is damaged: its events stop at "
+              "byte 0 of 41, before End of Track (0 events read)");
+    EXPECT_THAT(Describe(test::FiveByteDeltaSong()).value_or(""), HasSubstr("track 1 is damaged"));
 }
 
 TEST_F(MidiReadProblemTest, FilesThatAreNoMidiFileOrTheWrongKindSayWhy) {

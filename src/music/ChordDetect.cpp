@@ -1,0 +1,260 @@
+#include "music/ChordDetect.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace vantrel::music {
+namespace {
+
+using Histogram = std::array<double, 12>;
+
+int PitchClassOf(int value) {
+    return ((value % 12) + 12) % 12;
+}
+
+// A window of the measure (the whole of it, or one half) and what sounds in it.
+struct Window {
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+    std::uint32_t beat = 1;
+};
+
+// Onsets count more on the window's downbeat than on its other beats, and more on a beat than
+// between beats; a note that began before the window counts by its length alone. A bass note
+// after the downbeat is most often a walking or passing note: it counts half.
+double OnsetWeight(const TimedNote& note, const Window& window) {
+    double weight = 1.0;
+    if (note.start >= window.start) {
+        const std::uint32_t position = note.start - window.start;
+        const std::uint32_t slack = std::max<std::uint32_t>(window.beat / 8, 1);
+        if (position < slack)
+            weight = 2.0;
+        else if (position % window.beat < slack || window.beat - position % window.beat < slack)
+            weight = 1.5;
+        if (note.role == ChannelRole::Bass && position >= slack)
+            weight *= 0.5;
+    } else if (note.role == ChannelRole::Bass) {
+        weight = 0.5;
+    }
+    return weight;
+}
+
+Histogram Weigh(std::span<const TimedNote> notes, const Window& window) {
+    Histogram weights{};
+    const std::uint64_t windowEnd = std::uint64_t{window.start} + window.length;
+    for (const TimedNote& note : notes) {
+        if (note.role == ChannelRole::Drums)
+            continue;
+        const std::uint64_t end = std::uint64_t{note.start} + note.length;
+        const std::uint64_t from = std::max<std::uint64_t>(note.start, window.start);
+        const std::uint64_t to = std::min(end, windowEnd);
+        if (to <= from)
+            continue;
+        const double beats = static_cast<double>(to - from) / window.beat;
+        weights[static_cast<std::size_t>(PitchClassOf(note.key))] +=
+            beats * OnsetWeight(note, window);
+    }
+    return weights;
+}
+
+// The lowest note of the bass sounding at the window's downbeat (any part's lowest when the
+// measure has no bass), and whether it holds for half the window or more.
+struct DownbeatBass {
+    std::optional<PitchClass> pitchClass;
+    bool held = false;
+};
+
+DownbeatBass FindDownbeatBass(std::span<const TimedNote> notes, const Window& window) {
+    const std::uint32_t slack = std::max<std::uint32_t>(window.beat / 8, 1);
+    const bool hasBass = std::any_of(notes.begin(), notes.end(), [&](const TimedNote& note) {
+        return note.role == ChannelRole::Bass;
+    });
+    const TimedNote* lowest = nullptr;
+    for (const TimedNote& note : notes) {
+        if (note.role == ChannelRole::Drums || (hasBass && note.role != ChannelRole::Bass))
+            continue;
+        const std::uint64_t end = std::uint64_t{note.start} + note.length;
+        const bool sounds = note.start < std::uint64_t{window.start} + slack && end > window.start;
+        if (sounds && (!lowest || note.key < lowest->key))
+            lowest = &note;
+    }
+    if (!lowest)
+        return {};
+    const std::uint64_t end = std::uint64_t{lowest->start} + lowest->length;
+    return {PitchClassOf(lowest->key), end >= std::uint64_t{window.start} + window.length / 2};
+}
+
+std::array<bool, 12> TonesOf(const Chord& chord) {
+    std::array<bool, 12> tones{};
+    for (int interval : ChordIntervals(chord.quality))
+        tones[static_cast<std::size_t>(PitchClassOf(chord.root + interval))] = true;
+    return tones;
+}
+
+struct Candidate {
+    Chord chord;
+    double score = 0.0;
+    double confidence = 0.0;
+    bool clear = false;
+};
+
+Candidate Judge(const Chord& chord, const Histogram& weights, double total,
+                const DownbeatBass& bass) {
+    const std::array<bool, 12> tones = TonesOf(chord);
+    double explained = 0.0;
+    double loudest = 0.0;
+    int count = 0;
+    for (std::size_t pc = 0; pc < 12; ++pc) {
+        if (!tones[pc])
+            continue;
+        explained += weights[pc];
+        loudest = std::max(loudest, weights[pc]);
+        ++count;
+    }
+    // A tone far weaker than the chord's strongest is a passing touch, not a chord tone.
+    auto present = [&](int interval) {
+        return weights[static_cast<std::size_t>(PitchClassOf(chord.root + interval))] >=
+               0.25 * loudest;
+    };
+    int missing = 0;
+    for (int interval : ChordIntervals(chord.quality))
+        missing += present(interval) ? 0 : 1;
+    double score =
+        explained - (total - explained) - missing * total / 4.0 - (count - 3) * 0.02 * total;
+    if (bass.pitchClass == chord.root)
+        score += 0.25 * total;
+    else if (bass.pitchClass && tones[static_cast<std::size_t>(*bass.pitchClass)])
+        score += 0.05 * total;
+
+    Candidate candidate{chord, score, explained / total, false};
+    // A chord is clear when its root and third (or suspension) sound, and the fifth too where it
+    // is what tells the chord apart (diminished, augmented).
+    const int third = *RoleInterval(chord.quality, ChordRole::Third);
+    const int fifth = *RoleInterval(chord.quality, ChordRole::Fifth);
+    candidate.clear = present(0) && present(third) && (fifth == 7 || present(fifth)) &&
+                      candidate.confidence >= 0.6;
+    if (candidate.clear && bass.held && bass.pitchClass && *bass.pitchClass != chord.root &&
+        tones[static_cast<std::size_t>(*bass.pitchClass)]) {
+        candidate.chord.bass = bass.pitchClass;
+    }
+    return candidate;
+}
+
+// The best chord of a window, or nothing when the window is silent.
+std::optional<Candidate> BestChord(std::span<const TimedNote> notes, const Window& window) {
+    const Histogram weights = Weigh(notes, window);
+    double total = 0.0;
+    for (double weight : weights)
+        total += weight;
+    if (total <= 0.0)
+        return std::nullopt;
+    const DownbeatBass bass = FindDownbeatBass(notes, window);
+    std::optional<Candidate> best;
+    for (PitchClass root = 0; root < 12; ++root) {
+        for (ChordQuality quality : kAllChordQualities) {
+            const Candidate candidate = Judge({root, quality, std::nullopt}, weights, total, bass);
+            if (!best || candidate.score > best->score + 1e-9)
+                best = candidate;
+        }
+    }
+    return best;
+}
+
+bool SameHarmony(const Chord& a, const Chord& b) {
+    if (a.root != b.root)
+        return false;
+    const std::array<bool, 12> first = TonesOf(a);
+    const std::array<bool, 12> second = TonesOf(b);
+    bool firstInSecond = true;
+    bool secondInFirst = true;
+    for (std::size_t pc = 0; pc < 12; ++pc) {
+        firstInSecond = firstInSecond && (!first[pc] || second[pc]);
+        secondInFirst = secondInFirst && (!second[pc] || first[pc]);
+    }
+    return firstInSecond || secondInFirst;
+}
+
+// Krumhansl and Kessler's probe-tone ratings of the twelve degrees in major and minor keys.
+constexpr std::array<double, 12> kMajorProfile{6.35, 2.23, 3.48, 2.33, 4.38, 4.09,
+                                               2.52, 5.19, 2.39, 3.66, 2.29, 2.88};
+constexpr std::array<double, 12> kMinorProfile{6.33, 2.68, 3.52, 5.38, 2.60, 3.53,
+                                               2.54, 4.75, 3.98, 2.69, 3.34, 3.17};
+
+double Correlation(const Histogram& weights, const std::array<double, 12>& profile, int tonic) {
+    double meanWeight = 0.0;
+    double meanProfile = 0.0;
+    for (std::size_t i = 0; i < 12; ++i) {
+        meanWeight += weights[i] / 12.0;
+        meanProfile += profile[i] / 12.0;
+    }
+    double products = 0.0;
+    double weightSquares = 0.0;
+    double profileSquares = 0.0;
+    for (int pc = 0; pc < 12; ++pc) {
+        const double w = weights[static_cast<std::size_t>(pc)] - meanWeight;
+        const double p = profile[static_cast<std::size_t>(PitchClassOf(pc - tonic))] - meanProfile;
+        products += w * p;
+        weightSquares += w * w;
+        profileSquares += p * p;
+    }
+    if (weightSquares <= 0.0 || profileSquares <= 0.0)
+        return 0.0;
+    return products / std::sqrt(weightSquares * profileSquares);
+}
+
+}  // namespace
+
+MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure) {
+    MeasureChord result;
+    if (measure.length == 0)
+        return result;
+    const std::uint32_t beat = measure.beatLength > 0 ? measure.beatLength : measure.length;
+    const Window whole{measure.start, measure.length, beat};
+    const std::optional<Candidate> best = BestChord(notes, whole);
+    if (!best)
+        return result;
+    result.confidence = best->confidence;
+    if (best->clear)
+        result.chord = best->chord;
+
+    // Two chords: each half of a measure of two beats or more holds a clear chord of its own.
+    const std::uint32_t beats = measure.length / beat;
+    if (beats >= 2) {
+        const std::uint32_t firstLength = (beats + 1) / 2 * beat;
+        const Window first{measure.start, firstLength, beat};
+        const Window second{measure.start + firstLength, measure.length - firstLength, beat};
+        const std::optional<Candidate> a = BestChord(notes, first);
+        const std::optional<Candidate> b = BestChord(notes, second);
+        if (a && b && a->clear && b->clear && !SameHarmony(a->chord, b->chord) &&
+            std::min(a->confidence, b->confidence) > best->confidence) {
+            result.chord = a->chord;
+            result.secondChord = b->chord;
+            result.twoChords = true;
+            result.confidence = std::min(a->confidence, b->confidence);
+        }
+    }
+    return result;
+}
+
+KeyEstimate DetectKey(std::span<const TimedNote> notes) {
+    Histogram weights{};
+    for (const TimedNote& note : notes) {
+        if (note.role != ChannelRole::Drums)
+            weights[static_cast<std::size_t>(PitchClassOf(note.key))] += note.length;
+    }
+    KeyEstimate best;
+    double bestCorrelation = -2.0;
+    for (int tonic = 0; tonic < 12; ++tonic) {
+        for (bool minor : {false, true}) {
+            const double r = Correlation(weights, minor ? kMinorProfile : kMajorProfile, tonic);
+            if (r > bestCorrelation + 1e-12) {
+                bestCorrelation = r;
+                best = {tonic, minor, std::clamp(r, 0.0, 1.0)};
+            }
+        }
+    }
+    return best;
+}
+
+}  // namespace vantrel::music
