@@ -50,6 +50,42 @@ class FirstNoteClock final : public vantrel::play::EventOutput {
     std::optional<Clock::time_point> first_;
 };
 
+// Notes when each message was handed over, to set against its time in the performance.
+class ArrivalClock final : public vantrel::play::EventOutput {
+  public:
+    explicit ArrivalClock(std::size_t expected) { arrivals_.reserve(expected + 64); }
+    bool Send(std::span<const std::uint8_t>) override {
+        arrivals_.push_back(Clock::now());
+        return true;
+    }
+    const std::vector<Clock::time_point>& Arrivals() const { return arrivals_; }
+
+  private:
+    std::vector<Clock::time_point> arrivals_;
+};
+
+// How far from its time the player hands each event to its output (no port in between): the
+// median and p99 of the differences from the median delay, in milliseconds.
+void PrintPlayerTiming(const vantrel::play::Performance& performance) {
+    auto clock = std::make_shared<ArrivalClock>(performance.events.size());
+    vantrel::play::Player player;
+    const auto pressed = Clock::now();
+    player.Start(performance, clock);
+    while (!player.Wait(std::chrono::milliseconds(100))) {
+    }
+    std::vector<double> late;
+    for (std::size_t i = 0; i < performance.events.size(); ++i) {
+        const double due = performance.SecondsAt(performance.events[i].tick);
+        late.push_back(std::chrono::duration<double>(clock->Arrivals()[i] - pressed).count() - due);
+    }
+    std::sort(late.begin(), late.end());
+    std::printf(
+        "Player timing, %zu events over %.1f s: late by median %.3f ms, p99 %.3f ms, "
+        "largest %.3f ms\n",
+        late.size(), performance.DurationSeconds(), late[late.size() / 2] * 1000,
+        late[late.size() * 99 / 100] * 1000, late.back() * 1000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +102,7 @@ int main(int argc, char** argv) {
     }
     const auto performance =
         play::BuildPerformance(load.parts, *music::ParseChordChart("C | Am | F | G7").chart, {});
+    PrintPlayerTiming(performance);
     const auto opening = Clock::now();
     std::string problem;
     std::shared_ptr<play::SynthOutput> synth = play::SynthOutput::Open(argv[1], problem);

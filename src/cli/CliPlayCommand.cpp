@@ -161,7 +161,7 @@ int WriteWav(const PlayOptions& options, const play::Performance& performance,
 }
 
 // Plays in real time, printing each measure as it begins; Ctrl-C stops at once.
-int PlayLive(play::Performance performance, std::shared_ptr<play::EventOutput> output,
+int PlayLive(const play::Performance& performance, std::shared_ptr<play::EventOutput> output,
              const std::string& kind, const std::string& where, const Report& report) {
     InterruptStopsPlaying interrupt;
     play::Player player;
@@ -199,7 +199,8 @@ int PlayLive(play::Performance performance, std::shared_ptr<play::EventOutput> o
     }
 }
 
-int PlayToPort(const PlayOptions& options, play::Performance performance, const Report& report) {
+int PlayToPort(const PlayOptions& options, const play::Performance& performance,
+               const Report& report) {
     std::string problem;
     auto output = play::PortOutput::Open(MakeRtMidiBackend("Vantrel"), options.port, problem);
     if (!output) {
@@ -209,10 +210,10 @@ int PlayToPort(const PlayOptions& options, play::Performance performance, const 
     const std::string name = output->PortName();
     if (!options.json)
         std::printf("Playing to MIDI port %s; Ctrl-C stops\n", name.c_str());
-    return PlayLive(std::move(performance), std::move(output), "port", name, report);
+    return PlayLive(performance, std::move(output), "port", name, report);
 }
 
-int PlayThroughSynth(const PlayOptions& options, play::Performance performance,
+int PlayThroughSynth(const PlayOptions& options, const play::Performance& performance,
                      const Report& report) {
     const auto soundFont = SoundFontFor(options);
     if (!soundFont)
@@ -228,8 +229,7 @@ int PlayThroughSynth(const PlayOptions& options, play::Performance performance,
         std::printf("Playing through FluidSynth (%s) with %s; Ctrl-C stops\n",
                     output->Driver().c_str(), soundFont->string().c_str());
     }
-    return PlayLive(std::move(performance), std::move(output), "synth", soundFont->string(),
-                    report);
+    return PlayLive(performance, std::move(output), "synth", soundFont->string(), report);
 }
 
 int RunPlay(const PlayOptions& options) {
@@ -249,7 +249,7 @@ int RunPlay(const PlayOptions& options) {
     play::PerformanceOptions performanceOptions;
     performanceOptions.bpm = options.bpm;
     performanceOptions.loops = options.loops;
-    play::Performance performance =
+    const play::Performance performance =
         play::BuildPerformance(load.parts, *chart.chart, performanceOptions);
     const Report report(options, performance);
     report.Parts(load.parts);
@@ -258,8 +258,8 @@ int RunPlay(const PlayOptions& options) {
     if (!options.wav.empty())
         return WriteWav(options, performance, report);
     if (!options.port.empty())
-        return PlayToPort(options, std::move(performance), report);
-    return PlayThroughSynth(options, std::move(performance), report);
+        return PlayToPort(options, performance, report);
+    return PlayThroughSynth(options, performance, report);
 }
 
 }  // namespace

