@@ -13,13 +13,13 @@
 
 namespace vantrel {
 
-CTopView::CTopView(UserPrompt& prompt, QWidget* parent)
+CTopView::CTopView(UserPrompt& prompt, PartPlayer& player, QWidget* parent)
     : QWidget(parent),
       splitter_(new CDisabledCSplitterWnd(Qt::Horizontal, this)),
       tabView_(new CTopTabView(prompt)),
       slotsView_(new CTopLeftView(prompt)),
       slotList_(std::make_unique<SlotPaneView>(*slotsView_)),
-      combineView_(new CTopCombineView(prompt)),
+      combineView_(new CTopCombineView(prompt, player)),
       downloadView_(new CTopMiddleView(prompt, *combineView_, *slotList_)),
       combineButtonView_(new TopCombineBtnView(prompt, TabSelection(*tabView_), *combineView_)) {
     splitter_->AddPane(slotsView_);

@@ -11,6 +11,7 @@ class CTopCombineView;
 class CTopLeftView;
 class CTopMiddleView;
 class CTopTabView;
+class PartPlayer;
 class SlotPaneView;
 class TopCombineBtnView;
 class UserPrompt;
@@ -22,7 +23,8 @@ class CTopView : public QWidget {
   public:
     enum Column { kSlots = 0, kDownload = 1, kCombineLists = 2, kCombineButton = 3, kTabs = 4 };
 
-    explicit CTopView(UserPrompt& prompt, QWidget* parent = nullptr);
+    // The play strip of the combine lists plays through player.
+    CTopView(UserPrompt& prompt, PartPlayer& player, QWidget* parent = nullptr);
     ~CTopView() override;
 
     CDisabledCSplitterWnd& Splitter() { return *splitter_; }

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QPushButton>
+#include <QStyle>
 #include <filesystem>
 #include <system_error>
 
@@ -37,6 +38,11 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, Slo
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("CancelTransfer"));
     cancel_->hide();
+    playStyle_ = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
+                                 QStringLiteral("Play style"), this);
+    playStyle_->setObjectName(QStringLiteral("PlayStyle"));
+    playStyle_->setToolTip(
+        QStringLiteral("Hear the combined style: Intro, the Fills and Ending over the chords"));
     connect(upload_, &CGdipButton::clicked, this, &CTopMiddleView::OnUpload);
     // Runs in the window's event pump while the link worker sends; the worker stops after the
     // packet in flight.
@@ -103,6 +109,7 @@ void CTopMiddleView::Layout() {
     // its width.
     const int cancelWidth = std::min(kCancelWidth, barWidth);
     cancel_->setGeometry(14 + barWidth - cancelWidth, 131, cancelWidth, 24);
+    playStyle_->setGeometry(14, 175, barWidth, 28);
 }
 
 }  // namespace vantrel

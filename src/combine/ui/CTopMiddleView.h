@@ -34,6 +34,8 @@ class CTopMiddleView : public QWidget, public ProgressView {
     CGdipButton& UploadButton() { return *upload_; }
     CXProgressCtrl& Progress() { return *progress_; }
     QPushButton& CancelButton() { return *cancel_; }
+    // Plays the whole combined style (Intro, the Fills, Ending) over the chord chart.
+    QPushButton& PlayStyleButton() { return *playStyle_; }
 
     void ShowProgress(bool visible) override;
     void ProgressChanged(const TransferProgress& progress) override;
@@ -68,6 +70,7 @@ class CTopMiddleView : public QWidget, public ProgressView {
     CGdipButton* upload_;
     CXProgressCtrl* progress_;
     QPushButton* cancel_;
+    QPushButton* playStyle_;
 };
 
 }  // namespace vantrel

@@ -32,6 +32,10 @@ class CombineListCtrl : public QTreeWidget {
     static constexpr int kTempoColumn = 2;
     static constexpr int kBytesColumn = 3;
 
+    // The height that shows the header and one row whole, frame included: the Intro and Ending
+    // lists hold one file.
+    int OneRowHeight() const;
+
     void AddListItem(const std::filesystem::path& path, const PartTexts& texts,
                      const PartBlockBytes& bytes);
     // The right-click menu: "Delete" and "Refresh" on a row, only "Refresh" elsewhere.
