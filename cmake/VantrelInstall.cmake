@@ -3,6 +3,9 @@
 # a section per subcommand, so it always says what the program says.
 function(vantrel_install_program target summary)
   install(TARGETS ${target} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+  if(WIN32)
+    return()  # no manual pages on Windows; --help and the user guide stand for them
+  endif()
   set(page "${CMAKE_CURRENT_BINARY_DIR}/${target}.1.gz")
   add_custom_command(OUTPUT "${page}"
     # Sanitizer builds run the program too; a leak report at exit is no reason to fail the page.

@@ -1,8 +1,21 @@
+# Code for one system lives in files named for it (AtomicFileWindows.cpp, AtomicFilePosix.cpp);
+# this drops the other system's files from a list of sources.
+function(vantrel_keep_this_system sources_var)
+  if(WIN32)
+    list(FILTER ${sources_var} EXCLUDE REGEX "Posix\\.cpp$")
+  else()
+    list(FILTER ${sources_var} EXCLUDE REGEX "Windows\\.cpp$")
+  endif()
+  set(${sources_var} ${${sources_var}} PARENT_SCOPE)
+endfunction()
+
 # vantrel_core_layer(NAME DEPS ...): a static library made of every .cpp directly in the calling
-# folder (ui/ sub-folders are not part of it). Core layers never link Qt.
+# folder (ui/ sub-folders are not part of it) that is not another system's. Core layers never
+# link Qt.
 function(vantrel_core_layer name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  vantrel_keep_this_system(sources)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
@@ -25,7 +38,7 @@ function(vantrel_test_suite name)
   endif()
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} vantrel_test_support GTest::gtest
-                        GTest::gmock GTest::gtest_main vantrel::warnings)
+                        GTest::gmock vantrel_gtest_main vantrel::warnings)
   # An absolute path the compiler cache leaves alone (it makes __FILE__ relative).
   target_compile_definitions(test_${name} PRIVATE
                              VANTREL_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")

@@ -17,10 +17,12 @@
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
 #include "device/ui/CMiddleView.h"
+#include "device/ui/CMidiDeviceDlg.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DeviceConnectAction.h"
 #include "device/ui/LinkMenuActions.h"
 #include "device/ui/LinkSettings.h"
+#include "keyboard/KeyboardOptions.h"
 #include "repository/CRepository.h"
 #include "repository/ui/CTopTabView.h"
 #include "repository/ui/CTopTabViewPage.h"
@@ -47,6 +49,7 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent)
     EnsureResources();
     MidiTypeIcon();
     CRepository::CreateFolders();
+    CMidiDeviceDlg::SetFallbackClient(kVirtualKeyboardName);
 
     setWindowTitle(QStringLiteral("Vantrel"));
     // The icon theme's "vantrel" is the installed artwork; the built-in picture is the same.

@@ -106,7 +106,7 @@ int RunUpload(const UploadOptions& options) {
         }
         slots.Select({static_cast<std::size_t>(options.slot)});
     }
-    DeviceUploadLink link(session.Trans());
+    DeviceUploadLink link(session.Trans(), kLinkSettingsOptions);
     CliUploadProgress console(prompt, !options.quiet);
     UploadEnvironment environment{console, link, slots, console};
     const UploadResult result = OnUpload(*lists, CRepository::Root(), environment);

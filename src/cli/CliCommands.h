@@ -11,6 +11,10 @@ inline constexpr int kExitUsage = 2;          // bad arguments
 inline constexpr int kExitNoDevice = 3;       // no device answered, time-out
 inline constexpr int kExitInterrupted = 130;  // Ctrl-C: the transfer was cancelled (128 + SIGINT)
 
+// Where a terminal user sets the acknowledge time-out and the retries, for the advice after a
+// troubled download.
+inline constexpr const char* kLinkSettingsOptions = "--ack-timeout, --retries";
+
 struct CliContext {
     int exitCode = kExitOk;
 };

@@ -8,6 +8,8 @@
 #include "cli/CliMidiCommands.h"
 #include "cli/CliProgressBar.h"
 #include "device/CMidiDevice.h"
+#include "device/DeviceConnector.h"
+#include "device/DownloadAdvice.h"
 #include "device/LinkState.h"
 
 namespace vantrel::cli {
@@ -53,6 +55,15 @@ int RunPorts() {
     device->EnumeratePorts();
     PrintPorts("Input ports:", device->InputPorts(), device->InputPortCount());
     PrintPorts("Output ports:", device->OutputPorts(), device->OutputPortCount());
+    // The pair the window's port chooser offers first.
+    if (const auto pair =
+            SuggestPortPair(std::span(device->InputPorts()).first(device->InputPortCount()),
+                            std::span(device->OutputPorts()).first(device->OutputPortCount()), "",
+                            "", kVirtualKeyboardName)) {
+        std::printf("Keyboard's pair: --in %zu --out %zu (%s / %s)\n", pair->input, pair->output,
+                    device->InputPorts()[pair->input].name.c_str(),
+                    device->OutputPorts()[pair->output].name.c_str());
+    }
     device->SetBackend(nullptr);
     CMidiDevice::ReleaseDevice();
     return kExitOk;
@@ -117,7 +128,10 @@ int RunSend(const DevicePorts& ports, const std::filesystem::path& file, int slo
     CMidiDevice& device = session.Trans().Device();
     if (!quiet) {
         device.SetTransferStep([&bar] { bar.Step(); });
-        device.SetTransferRestart([&bar] { bar.Restart(); });
+        device.SetTransferRestart([&bar](int retry, int retries) {
+            bar.Restart("Trying again (" + std::to_string(retry) + " of " +
+                        std::to_string(retries) + ")");
+        });
     }
     Link().progressEnabled.store(true);
     const bool stored = session.Trans().DownloadFile(file, slot, CMidiTrans::kDownloadTimeoutMs);
@@ -125,15 +139,18 @@ int RunSend(const DevicePorts& ports, const std::filesystem::path& file, int slo
     device.SetTransferRestart(nullptr);
     device.SetTransferStep(nullptr);
     bar.Finish();
+    const std::string advice =
+        DownloadAdvice(session.Trans().LastDownload(), stored, kLinkSettingsOptions);
+    const std::string adviceLine = advice.empty() ? "" : "\n" + advice;
     if (stored) {
-        session.Prompt().Message("Download successfully!");
+        session.Prompt().Message("Download successfully!" + adviceLine);
         return kExitOk;
     }
     if (interrupt.Interrupted()) {
         session.Prompt().Message("Download cancelled");
         return kExitInterrupted;
     }
-    session.Prompt().Message("  Download error!");
+    session.Prompt().Message("  Download error!" + adviceLine);
     const TransferState state = CMidiTrans::CurrentState();
     const bool unanswered = state == TransferState::HeaderSent || state == TransferState::DataSent;
     return unanswered ? kExitNoDevice : kExitFailed;

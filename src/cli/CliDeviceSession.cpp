@@ -8,7 +8,7 @@
 #include "device/CompositePortBackend.h"
 #include "device/DeviceConnector.h"
 #include "device/LinkTrace.h"
-#include "device/rtmidi/RtMidiBackend.h"
+#include "device/SystemPorts.h"
 #include "keyboard/KeyboardOptions.h"
 #include "keyboard/VirtualKeyboardBackend.h"
 #include "keyboard/options/KeyboardTimingOptions.h"
@@ -20,7 +20,7 @@ std::shared_ptr<MidiPortBackend> MakeCommandLineBackend(bool virtualOnly,
     auto backend = std::make_shared<CompositePortBackend>();
     // With --virtual the system's MIDI services are not needed, so none is started.
     if (!virtualOnly)
-        backend->Add(MakeRtMidiBackend("Vantrel"));
+        backend->Add(MakeSystemPortBackend("Vantrel"));
     backend->Add(std::make_shared<VirtualKeyboardBackend>(std::move(keyboard)));
     return backend;
 }
@@ -70,6 +70,7 @@ std::optional<int> DeviceSession::Connect(const DevicePorts& ports, std::string&
             return kExitNoDevice;
         case ConnectOutcome::CannotOpen:
         case ConnectOutcome::NoAnswer:
+        case ConnectOutcome::Loop:
             break;
     }
     return kExitNoDevice;

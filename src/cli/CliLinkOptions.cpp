@@ -17,7 +17,8 @@ void AddLinkOptions(CLI::App& command, DevicePorts& ports) {
     command
         .add_option("--retries", link.retries,
                     "How often a download that lost an acknowledge is sent again from its "
-                    "header (default 2); a refusal by the keyboard is never retried")
+                    "header (default 2), each time waiting twice as long for every acknowledge "
+                    "(at most 10000 ms); a refusal by the keyboard is never retried")
         ->check(CLI::Range(0, LinkOptions::kMaxRetries))
         ->group(group);
     command

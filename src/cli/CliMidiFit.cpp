@@ -111,8 +111,12 @@ void RegisterMidiFit(CLI::App& app, CliContext& context) {
     fit->add_option("-o,--output", command->folder,
                     "Folder for the fitted files (created if missing)");
     fit->add_flag("--force", command->force, "Replace an existing NAME.fit.mid");
-    fit->add_option("--measures", command->options.measures, "Keep only the first N measures")
-        ->check(CLI::Range(1, 9999));
+    auto measures = std::make_shared<std::string>();
+    fit->add_option("--measures", *measures,
+                    "Keep the first N measures, or measures FROM-TO (counted from 1): the tempo, "
+                    "time signature, programs and controllers in force at FROM move to tick 0, "
+                    "notes sounding across either edge are cut there; a time signature change "
+                    "inside the range is refused");
     fit->add_option("--tempo", command->options.tempoBpm,
                     "Tempo in BPM when the file has none (default 120)")
         ->check(CLI::Range(1.0, 999.0));
@@ -131,9 +135,11 @@ void RegisterMidiFit(CLI::App& app, CliContext& context) {
                   "Thin pitch bend, modulation and expression streams: leave out events that "
                   "repeat a value or come within a thirty-second note, keeping the last of a run");
     fit->add_flag("--dry-run", command->dryRun, "Print the changes and write nothing");
-    fit->callback([command, signature, map, drop, &context] {
+    fit->callback([command, measures, signature, map, drop, &context] {
         std::string problem;
-        if (!signature->empty())
+        if (!measures->empty())
+            problem = ParseMeasureRange(*measures, command->options);
+        if (problem.empty() && !signature->empty())
             problem = ParseTimeSignature(*signature, command->options);
         if (problem.empty() && !map->empty())
             problem = ParseChannelMap(*map, command->options.channelMap);

@@ -23,7 +23,10 @@ void CliProgressBar::SetPosition(std::size_t position) {
     Draw();
 }
 
-void CliProgressBar::Restart() {
+void CliProgressBar::Restart(const std::string& caption) {
+    // The line of the try that stopped stays, so the user sees how far it got.
+    Finish();
+    caption_ = caption;
     lastTenth_ = -1;
     SetPosition(0);
 }
@@ -45,7 +48,8 @@ void CliProgressBar::WriteBar(const char* start, const char* end) {
     const std::size_t filled = range_ == 0 ? kWidth : position_ * kWidth / range_;
     const std::size_t percent = range_ == 0 ? 100 : position_ * 100 / range_;
     const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '.');
-    std::fprintf(out_, "%s[%s] %3zu%%", start, bar.c_str(), percent);
+    std::fprintf(out_, "%s%s%s[%s] %3zu%%", start, caption_.c_str(), caption_.empty() ? "" : " ",
+                 bar.c_str(), percent);
     if (showCount_)
         std::fprintf(out_, " %zu/%zu", position_, range_);
     std::fputs(end, out_);

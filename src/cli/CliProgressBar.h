@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 namespace vantrel::cli {
 
@@ -15,8 +16,9 @@ class CliProgressBar {
         : range_(range), out_(out), showCount_(showCount), terminal_(terminal) {}
     void Step();
     void SetPosition(std::size_t position);
-    // Back to 0 when a download starts again; a plain log gets its own "0%" line for it.
-    void Restart();
+    // Back to 0 when a download starts again, on a line of its own that opens with `caption`
+    // ("Trying again (1 of 2)"); a plain log gets its own "0%" line for it.
+    void Restart(const std::string& caption = {});
     // Ends the bar's line (once), whatever the position.
     void Finish();
 
@@ -30,6 +32,7 @@ class CliProgressBar {
     bool showCount_;
     bool terminal_;
     bool drawn_ = false;
+    std::string caption_;
     // The last tenth written as a plain line; none yet.
     int lastTenth_ = -1;
 };

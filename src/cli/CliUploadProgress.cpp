@@ -18,7 +18,7 @@ void CliUploadProgress::ProgressChanged(const TransferProgress& progress) {
     if (visible_ && progress.Restarts() != restarts_) {
         restarts_ = progress.Restarts();
         lastPercent_ = progress.Percent();
-        bar_.Restart();
+        bar_.Restart(progress.Caption());
         return;
     }
     // Redrawn only when the percentage moves: one update per percent, not per packet.

@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
+#include "common/Utf8Arguments.h"
 
 int main(int argc, char** argv) {
     using namespace vantrel::cli;
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
     RegisterPlayCommand(app, context);
 
     try {
-        app.parse(argc, argv);
+        vantrel::Utf8Arguments arguments(argc, argv);
+        app.parse(arguments.Count(), arguments.Values());
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {

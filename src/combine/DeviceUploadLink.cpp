@@ -4,6 +4,7 @@
 #include "device/CMidiDevice.h"
 #include "device/CMidiTrans.h"
 #include "device/DeviceSlots.h"
+#include "device/DownloadAdvice.h"
 #include "device/LinkState.h"
 
 namespace vantrel {
@@ -58,6 +59,10 @@ void DeviceUploadLink::AbandonDownload() {
     CancelLink();
     // Queued behind the download, so this returns once the download has ended.
     trans_.Device().RunOnLink([] {}, false);
+}
+
+std::string DeviceUploadLink::Advice(bool stored) const {
+    return DownloadAdvice(trans_.LastDownload(), stored, settings_);
 }
 
 void DeviceSlotList::RefreshSlots() {

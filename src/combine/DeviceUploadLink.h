@@ -15,13 +15,18 @@ class UserPrompt;
 // The upload's link through the shared port layer and a protocol handle.
 class DeviceUploadLink final : public UploadLink {
   public:
-    explicit DeviceUploadLink(CMidiTrans& trans) : trans_(trans) {}
+    // `settings` names where the user changes the link's acknowledge time-out and retries, for
+    // the advice after a troubled download.
+    explicit DeviceUploadLink(CMidiTrans& trans,
+                              std::string settings = "Link\u2026 > Link settings")
+        : trans_(trans), settings_(std::move(settings)) {}
 
     bool Ready() const override;
     // Steps and restarts are reported only for the length of this call.
     bool Download(const std::filesystem::path& image, int slot,
                   const DownloadSteps& steps) override;
     bool Cancelled() const override { return cancelled_; }
+    std::string Advice(bool stored) const override;
     // Download without waiting (the window): the steps are reported and `finished` runs on
     // this thread as the port layer delivers its notices (CMidiDevice::DeliverNotices).
     void StartDownload(const std::filesystem::path& image, int slot, const DownloadSteps& steps,
@@ -35,6 +40,7 @@ class DeviceUploadLink final : public UploadLink {
     void StopReporting(bool stored);
 
     CMidiTrans& trans_;
+    std::string settings_;
     bool cancelled_ = false;
     bool started_ = false;  // a StartDownload has not yet finished
 };

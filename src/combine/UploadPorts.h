@@ -23,7 +23,8 @@ class SlotListView {
 // What a download reports while it runs, on the thread that sends.
 struct DownloadSteps {
     std::function<void()> acknowledged;  // after each acknowledged packet
-    std::function<void()> restarted;     // the download starts again from its file header
+    // The download starts again from its file header: retry `retry` of the `retries` allowed.
+    std::function<void(int retry, int retries)> restarted;
 };
 
 // What the upload needs of the device link.
@@ -38,6 +39,9 @@ class UploadLink {
     // Whether the last Download failed because the user cancelled it. Pure, so a link that
     // wraps another cannot drop the answer and turn a cancel into an error.
     virtual bool Cancelled() const = 0;
+    // A line to show under the outcome of the last Download when the link had trouble (it
+    // needed retries, or an acknowledge never came); empty when all went well.
+    virtual std::string Advice(bool stored) const = 0;
 };
 
 // The download pane's progress bar: shown during the transfer, told of every change.

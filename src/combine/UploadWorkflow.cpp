@@ -117,8 +117,8 @@ DownloadSteps UploadRun::Steps() {
         progress_.Step();
         env_.progress.ProgressChanged(progress_);
     };
-    steps.restarted = [this] {
-        progress_.Restart();
+    steps.restarted = [this](int retry, int retries) {
+        progress_.Restart(retry, retries);
         env_.progress.ProgressChanged(progress_);
     };
     return steps;
@@ -133,7 +133,11 @@ UploadResult UploadRun::Finish(bool stored) {
         env_.progress.ProgressChanged(progress_);
     }
     const bool cancelled = !stored && env_.link.Cancelled();
-    env_.prompt.Message(stored ? kDownloaded : cancelled ? kDownloadCancelled : kDownloadError);
+    std::string text = stored ? kDownloaded : cancelled ? kDownloadCancelled : kDownloadError;
+    if (const std::string advice = cancelled ? std::string() : env_.link.Advice(stored);
+        !advice.empty())
+        text += "\n" + advice;
+    env_.prompt.Message(text);
     return End(stored      ? UploadResult::Stored
                : cancelled ? UploadResult::Cancelled
                            : UploadResult::DownloadFailed);

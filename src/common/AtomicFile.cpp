@@ -1,10 +1,7 @@
 #include "common/AtomicFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <array>
 #include <atomic>
-#include <cerrno>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -15,13 +12,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::atomic<HardLinkCall> hardLinkCall{&::link};
+std::atomic<HardLinkCall> hardLinkCall{&MakeHardLink};
 
 // A name in the target's folder that no other writer of this process or another one uses.
 fs::path TemporarySibling(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
-    const std::string suffix =
-        ".vantrel-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    const std::string suffix = ".vantrel-tmp-" + std::to_string(CurrentProcessId()) + "-" +
+                               std::to_string(counter.fetch_add(1));
     return target.parent_path() / (target.filename().string() + suffix);
 }
 
@@ -35,73 +32,29 @@ bool WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
     return !out.fail();
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { Close(); }
-    bool Valid() const { return fd_ >= 0; }
-    int Get() const { return fd_; }
-    // False when the system reports a late write error at close.
-    bool Close() {
-        if (fd_ < 0)
-            return true;
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0;
-    }
-
-  private:
-    int fd_;
-};
-
-bool WriteSpan(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-bool CopyContents(int from, int to) {
-    char buffer[1 << 16];
+bool CopyContents(SystemFile& from, SystemFile& to) {
+    std::array<std::uint8_t, 1 << 16> buffer;
     for (;;) {
-        const ssize_t got = ::read(from, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
+        const std::int64_t got = from.Read(buffer);
         if (got < 0)
             return false;
         if (got == 0)
             return true;
-        if (!WriteSpan(to, buffer, static_cast<std::size_t>(got)))
+        if (!to.WriteAll(std::span(buffer).first(static_cast<std::size_t>(got))))
             return false;
     }
 }
 
-// Copies the bytes only: a new file gets the default mode of a new file, never the source's
-// mode, which FAT cannot hold and would refuse.
-bool CopyInto(const fs::path& from, FileDescriptor& out) {
-    FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    return in.Valid() && CopyContents(in.Get(), out.Get()) && ::fsync(out.Get()) == 0 &&
-           out.Close();
+// Copies the bytes only: a new file gets the default attributes of a new file, never the
+// source's, which FAT cannot hold and would refuse.
+bool CopyInto(const fs::path& from, SystemFile& out) {
+    SystemFile in(from, SystemFile::Mode::Read);
+    return in.Valid() && CopyContents(in, out) && out.Sync() && out.Close();
 }
 
 bool CopyToNewTemporary(const fs::path& from, const fs::path& temporary) {
-    FileDescriptor out(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    SystemFile out(temporary, SystemFile::Mode::CreateOrTruncate);
     return out.Valid() && CopyInto(from, out);
-}
-
-// The file system cannot make a hard link here, as opposed to a target that already exists or
-// a folder that refuses any new name.
-bool NoHardLinksHere(int error) {
-    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EXDEV ||
-           error == EMLINK;
 }
 
 // Places the finished temporary copy under the target's name without ever replacing a file
@@ -109,17 +62,18 @@ bool NoHardLinksHere(int error) {
 // that fail part way, the half-written target (ours alone) is removed again.
 bool PlaceWithoutReplacing(const fs::path& temporary, const fs::path& target) {
     std::error_code ec;
-    if (hardLinkCall.load()(temporary.c_str(), target.c_str()) == 0) {
+    const HardLinkResult link = hardLinkCall.load()(temporary, target);
+    if (link == HardLinkResult::Made) {
         fs::remove(temporary, ec);
         return true;
     }
-    if (!NoHardLinksHere(errno))
+    if (link != HardLinkResult::NotSupportedHere)
         return false;
-    FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    SystemFile out(target, SystemFile::Mode::CreateNew);
     if (!out.Valid())
         return false;
     if (!CopyInto(temporary, out)) {
-        out.Close();
+        (void)out.Close();
         fs::remove(target, ec);
         return false;
     }

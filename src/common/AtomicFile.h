@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "common/SystemFile.h"
+
 namespace vantrel {
 
 // Writes bytes to a temporary name in the target's folder, then renames it over the target, so
@@ -26,9 +28,10 @@ bool CopyFileAtomically(const std::filesystem::path& from, const std::filesystem
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path,
                                                        std::uintmax_t maxSize);
 
-// The system call that makes a hard link (link(2) in form). Tests put a failing one in its place
-// to stand for a file system without hard links; the previous call is returned.
-using HardLinkCall = int (*)(const char* existing, const char* created);
+// What makes a hard link (MakeHardLink of SystemFile.h). Tests put a failing one in its place to
+// stand for a file system without hard links; the previous call is returned.
+using HardLinkCall = HardLinkResult (*)(const std::filesystem::path& existing,
+                                        const std::filesystem::path& created);
 HardLinkCall SetHardLinkCall(HardLinkCall call);
 
 }  // namespace vantrel

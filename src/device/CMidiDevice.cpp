@@ -104,13 +104,13 @@ void CMidiDevice::SetTransferStep(std::function<void()> step) {
     transferStep_ = std::move(step);
 }
 
-void CMidiDevice::SetTransferRestart(std::function<void()> restart) {
+void CMidiDevice::SetTransferRestart(TransferRestart restart) {
     transferRestart_ = std::move(restart);
 }
 
-void CMidiDevice::TransferRestarted() {
+void CMidiDevice::TransferRestarted(int retry, int retries) {
     if (Link().progressEnabled.load())
-        PostNotice({Notice::Kind::Restart, nullptr, {}, {}});
+        PostNotice({Notice::Kind::Restart, nullptr, {}, {}, retry, retries});
 }
 
 void CMidiDevice::SetPrompt(UserPrompt* prompt) {
@@ -186,7 +186,7 @@ void CMidiDevice::DeliverNotices() {
                 break;
             case Notice::Kind::Restart:
                 if (transferRestart_)
-                    transferRestart_();
+                    transferRestart_(notice.retry, notice.retries);
                 break;
             case Notice::Kind::Message:
                 notice.prompt->Message(notice.text);
@@ -297,6 +297,10 @@ bool CMidiDevice::StartInput() {
 //  - a 46-byte piece that does not end with F7h (a middle piece) fills bytes 1-46;
 //  - any other piece ends a message: sent as it is when it starts with F0h, else after F0h.
 bool CMidiDevice::SendPacket(std::span<const std::uint8_t> piece) {
+    return SendPacket(piece, false);
+}
+
+bool CMidiDevice::SendPacket(std::span<const std::uint8_t> piece, bool awaitsAcknowledge) {
     const std::size_t length = piece.size();
     // Longer pieces would not fit the packet; no caller makes them.
     if (length == 0 || length > kFirstPieceSize)
@@ -323,6 +327,10 @@ bool CMidiDevice::SendPacket(std::span<const std::uint8_t> piece) {
     if (outputState_.load() != OutputState::Open)
         return false;
     Trace().Outgoing(bytes);
+    // Only a packet that the keyboard acknowledges before it answers can be told from its echo.
+    std::copy(bytes.begin(), bytes.end(), lastPacket_.begin());
+    lastPacketSize_ = awaitsAcknowledge ? bytes.size() : 0;
+    acknowledgedSince_ = false;
     return backend_->Send(bytes);
 }
 
@@ -331,29 +339,40 @@ bool CMidiDevice::SendMessageAcked(std::span<const std::uint8_t> message) {
 }
 
 SendOutcome CMidiDevice::SendMessage(std::span<const std::uint8_t> message,
-                                     const std::function<bool()>& stop) {
+                                     const std::function<bool()>& stop,
+                                     std::optional<std::chrono::milliseconds> ackTimeout) {
     if (!OnLinkThread()) {
         SendOutcome outcome = SendOutcome::SendFailed;
-        RunOnLink([&] { outcome = SendMessage(message, stop); });
+        RunOnLink([&] { outcome = SendMessage(message, stop, ackTimeout); });
         return outcome;
     }
     LinkState& link = Link();
-    const std::chrono::milliseconds ackTimeout(link.ackTimeoutMs.load());
+    const std::chrono::milliseconds ackWait =
+        ackTimeout.value_or(std::chrono::milliseconds(link.ackTimeoutMs.load()));
+    // Every way out before the last packet ends the message on the wire first.
+    const auto cut = [&](SendOutcome outcome, std::size_t sent) {
+        if (sent > 0)
+            CloseCutMessage(message.first(sent), ackWait);
+        return outcome;
+    };
     const std::chrono::milliseconds packetGap(link.packetGapMs.load());
     std::size_t offset = 0;
     while (offset < message.size()) {
         if (link.cancelRequested.load())
-            return SendOutcome::Cancelled;
+            return cut(SendOutcome::Cancelled, offset);
         if (offset > 0 && stop && stop())
-            return SendOutcome::Stopped;
+            return cut(SendOutcome::Stopped, offset);
         const std::size_t limit = offset == 0 ? kFirstPieceSize : kPieceSize;
         const std::size_t size = std::min(limit, message.size() - offset);
         const bool last = offset + size == message.size();
         link.packetAcked.store(false);
-        if (!SendPacket(message.subspan(offset, size)))
-            return SendOutcome::SendFailed;
-        if (!WaitUntil([&link] { return link.packetAcked.load(); }, ackTimeout))
-            return last ? SendOutcome::LastUnanswered : SendOutcome::NoAcknowledge;
+        if (!SendPacket(message.subspan(offset, size), true))
+            return cut(SendOutcome::SendFailed, offset);
+        if (!WaitUntil([&link] { return link.packetAcked.load(); }, ackWait)) {
+            if (last)
+                return SendOutcome::LastUnanswered;
+            return cut(SendOutcome::NoAcknowledge, offset + size);
+        }
         if (link.progressEnabled.load())
             PostNotice({Notice::Kind::Step, nullptr, {}, {}});
         offset += size;
@@ -364,6 +383,23 @@ SendOutcome CMidiDevice::SendMessage(std::span<const std::uint8_t> message,
         }
     }
     return SendOutcome::Sent;
+}
+
+void CMidiDevice::CloseCutMessage(std::span<const std::uint8_t> sent,
+                                  std::chrono::milliseconds ackTimeout) {
+    Trace().Event("message cut after " + std::to_string(sent.size()) +
+                  " bytes: closing it with a short packet");
+    if (!SendPacket(sysex::MakeClosingPacket(sent))) {
+        Trace().Event("the closing packet could not be sent");
+        return;
+    }
+    dropNextAnswer_ = true;
+    answerDropped_ = false;
+    const bool answered = WaitUntil([this] { return answerDropped_; }, ackTimeout);
+    dropNextAnswer_ = false;
+    Trace().Event(answered ? "the keyboard's answer to the cut message dropped"
+                           : "no answer to the cut message within " +
+                                 std::to_string(ackTimeout.count()) + " ms");
 }
 
 void CMidiDevice::OnMidiInput(std::span<const std::uint8_t> chunk) {
@@ -390,13 +426,35 @@ void CMidiDevice::DispatchInput() {
         return;
     while (ring_.Pop([this](std::span<const std::uint8_t> message) {
         Trace().Incoming(message);
-        if (sysex::IsAcknowledge(message))
+        if (sysex::IsAcknowledge(message)) {
+            NoteAcknowledge();
             return;
+        }
+        if (IsEcho(message)) {
+            echoes_.fetch_add(1);
+            Trace().Event("the packet just sent came back on the input: an echo, not an answer");
+            return;
+        }
+        if (dropNextAnswer_ && !answerDropped_) {
+            answerDropped_ = true;
+            return;
+        }
         const std::lock_guard lock(handlerMutex_);
         if (handler_)
             handler_(message);
     })) {
     }
+}
+
+void CMidiDevice::NoteAcknowledge() {
+    const std::lock_guard lock(sendMutex_);
+    acknowledgedSince_ = true;
+}
+
+bool CMidiDevice::IsEcho(std::span<const std::uint8_t> message) {
+    const std::lock_guard lock(sendMutex_);
+    return !acknowledgedSince_ && lastPacketSize_ != 0 && message.size() == lastPacketSize_ &&
+           std::equal(message.begin(), message.end(), lastPacket_.begin());
 }
 
 bool CMidiDevice::PumpMessages() {

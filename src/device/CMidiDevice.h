@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -97,10 +98,12 @@ class CMidiDevice {
     // Called on the waiting caller's thread for each acknowledged packet while progress is
     // enabled, in order.
     void SetTransferStep(std::function<void()> step);
-    // Called on the waiting caller's thread when a download starts again from its header.
-    void SetTransferRestart(std::function<void()> restart);
+    // Called on the waiting caller's thread when a download starts again from its header, with
+    // the number of this retry and how many are allowed.
+    using TransferRestart = std::function<void(int retry, int retries)>;
+    void SetTransferRestart(TransferRestart restart);
     // Link worker: reports the restart to the caller.
-    void TransferRestarted();
+    void TransferRestarted(int retry, int retries);
     // Where "midiInClose failed" goes; null drops it.
     void SetPrompt(UserPrompt* prompt);
     // The handler runs on the link worker.
@@ -130,6 +133,11 @@ class CMidiDevice {
     void SettleInput();
     // Incoming messages lost because the worker fell a whole ring behind.
     std::size_t DroppedInput() const { return ring_.Dropped(); }
+    // Incoming messages that were the packet just sent, before any acknowledge of it: the
+    // input hears the output (a port wired back to this program, a MIDI thru). They never
+    // reach the handler; a keyboard acknowledges a packet before it answers, so an answer
+    // that happens to equal the request (the reply to "delete slot 0") is not one of them.
+    std::uint32_t EchoesHeard() const { return echoes_.load(); }
 
     // Closes both ports, then refills both port tables from the backend.
     void EnumeratePorts();
@@ -160,8 +168,12 @@ class CMidiDevice {
     // the first, so that a reply which decides the outcome ends the message early. A cancel of
     // the link is seen before every packet: the packet in flight is still acknowledged, then
     // nothing more is sent.
-    [[nodiscard]] SendOutcome SendMessage(std::span<const std::uint8_t> message,
-                                          const std::function<bool()>& stop = {});
+    // A message that stops before its last packet (Stopped, Cancelled, SendFailed,
+    // NoAcknowledge) is ended on the wire before this returns: see CloseCutMessage.
+    // `ackTimeout` replaces the link's acknowledge time-out for this message when given.
+    [[nodiscard]] SendOutcome SendMessage(
+        std::span<const std::uint8_t> message, const std::function<bool()>& stop = {},
+        std::optional<std::chrono::milliseconds> ackTimeout = std::nullopt);
 
     // Input thread: joins incoming bytes and queues each complete message for the worker.
     void OnMidiInput(std::span<const std::uint8_t> chunk);
@@ -178,20 +190,33 @@ class CMidiDevice {
         UserPrompt* prompt = nullptr;
         std::string text;
         std::function<void()> call;
+        int retry = 0;
+        int retries = 0;
     };
 
     CMidiDevice();
     void OnInputMessage(std::span<const std::uint8_t> message);
     // Link worker: the queued messages to the trace and (all but acknowledges) the handler.
     void DispatchInput();
+    // `awaitsAcknowledge`: a packet of SendMessage, whose echo IsEcho recognises.
+    bool SendPacket(std::span<const std::uint8_t> piece, bool awaitsAcknowledge);
+    // Link worker, in input order: an acknowledge, or whether the message echoes the last packet.
+    void NoteAcknowledge();
+    bool IsEcho(std::span<const std::uint8_t> message);
     void PostNotice(Notice notice);
+    // Link worker: `sent` (the bytes of a message put on the wire so far) stopped before the
+    // message's last packet. A keyboard still holds it unfinished and would take whatever comes
+    // next as its rest, so one short packet ends it (sysex::MakeClosingPacket); the keyboard's
+    // answer to that damaged message, awaited up to `ackTimeout`, is dropped here so that it is
+    // never taken as the answer to the next request. No answer is fine too.
+    void CloseCutMessage(std::span<const std::uint8_t> sent, std::chrono::milliseconds ackTimeout);
     void ShowMessage(const std::string& text);
     void ClosePorts();
 
     std::shared_ptr<MidiPortBackend> backend_;
     std::function<void()> pump_;
     std::function<void()> transferStep_;
-    std::function<void()> transferRestart_;
+    TransferRestart transferRestart_;
     UserPrompt* prompt_ = nullptr;
 
     std::uint32_t inputCount_ = 0;
@@ -213,6 +238,16 @@ class CMidiDevice {
     std::deque<Notice> notices_;
     std::function<void()> noticeWake_;
     bool wakeAsked_ = false;
+    // Link worker only: while a cut message is being closed, the next incoming message other
+    // than an acknowledge is dropped rather than handed to the handler.
+    bool dropNextAnswer_ = false;
+    bool answerDropped_ = false;
+    // Guarded by sendMutex_: the packet sent last, and whether an acknowledge has been taken
+    // from the input since.
+    std::array<std::uint8_t, kPacketSize> lastPacket_{};
+    std::size_t lastPacketSize_ = 0;
+    bool acknowledgedSince_ = false;
+    std::atomic<std::uint32_t> echoes_{0};
     std::unique_ptr<LinkWorker> worker_;  // last: it stops before the members it uses go
 };
 

@@ -93,8 +93,8 @@ bool CMidiTrans::Exchange(TransferState waiting, std::span<const std::uint8_t> r
     // a message is not sent after it.
     SetTransferState(waiting);
     const auto& state = Protocol().transferState;
-    const SendOutcome sent =
-        device_->SendMessage(request, [&state, waiting] { return state.load() != waiting; });
+    const SendOutcome sent = device_->SendMessage(
+        request, [&state, waiting] { return state.load() != waiting; }, ackTimeout_);
     lostAcknowledge_ = sent == SendOutcome::NoAcknowledge || sent == SendOutcome::LastUnanswered;
     // A message cut short cannot be answered; one whose last acknowledge was lost may have
     // arrived whole all the same.
@@ -185,26 +185,39 @@ void CMidiTrans::StartDownload(const std::filesystem::path& path, int slot, int 
 }
 
 bool CMidiTrans::DownloadOnLink(const std::filesystem::path& path, int slot, int timeoutMs) {
+    lastDownload_ = DownloadReport{};
     const auto bytes = ReadWholeFile(path, kMaxDownloadSize);
     if (!bytes)
         return false;
     const LinkOptions options = CurrentLinkOptions();
+    // An acknowledge that came too late once may do so again: each try after one waits twice as
+    // long for every acknowledge, up to the longest wait the link settings offer.
+    lastDownload_.ackTimeout = options.ackTimeout;
     for (int attempt = 0;; ++attempt) {
-        if (TryDownload(*bytes, slot, timeoutMs))
+        ackTimeout_ = lastDownload_.ackTimeout;
+        const bool stored = TryDownload(*bytes, slot, timeoutMs);
+        ackTimeout_.reset();
+        if (stored)
             return true;
         // Only silence is tried again: a state that moved on is the device's own answer.
         const TransferState state = CurrentState();
         const bool unanswered =
             state == TransferState::HeaderSent || state == TransferState::DataSent;
-        if (!lostAcknowledge_ || !unanswered || attempt >= options.retries || WasCancelled())
+        lastDownload_.lostAcknowledge = lostAcknowledge_ && unanswered && !WasCancelled();
+        if (!lastDownload_.lostAcknowledge || attempt >= options.retries)
             return false;
+        lastDownload_.ackTimeout =
+            std::min(2 * lastDownload_.ackTimeout, LinkOptions::kMaxAckTimeout);
+        lastDownload_.retries = attempt + 1;
         Trace().Event("retry " + std::to_string(attempt + 1) + " of " +
-                      std::to_string(options.retries) + " from the file header");
+                      std::to_string(options.retries) +
+                      " from the file header, each acknowledge awaited up to " +
+                      std::to_string(lastDownload_.ackTimeout.count()) + " ms");
         (void)device_->WaitUntil([] { return WasCancelled(); },
                                  RetrySettlePause(options.ackTimeout));
         if (WasCancelled())
             return false;
-        device_->TransferRestarted();
+        device_->TransferRestarted(attempt + 1, options.retries);
     }
 }
 

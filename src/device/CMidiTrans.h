@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -37,6 +38,13 @@ enum class TransferState : std::int32_t {
     Deleted = 28,
     DeleteFailedStatus2 = 29,
     DeleteFailed = 30,
+};
+
+// How the last download went beyond stored or not, for the advice shown with its outcome.
+struct DownloadReport {
+    int retries = 0;               // tries sent again from the file header
+    bool lostAcknowledge = false;  // the last try stopped on an acknowledge that did not come
+    std::chrono::milliseconds ackTimeout{0};  // how long the last try awaited each one
 };
 
 // The device's System Exclusive protocol over the port layer. Each request is a blocking call
@@ -76,6 +84,9 @@ class CMidiTrans {
     // try that loses an acknowledge (and gets no reply that decides it) is sent again from the
     // header, as often as LinkOptions::retries says; a refusal by the device is final.
     [[nodiscard]] bool DownloadFile(const std::filesystem::path& path, int slot, int timeoutMs);
+    // Retries and lost acknowledges of the last DownloadFile or StartDownload, once it has
+    // returned or finished.
+    const DownloadReport& LastDownload() const { return lastDownload_; }
     // DownloadFile without waiting: LinkIdle goes false and the download is queued for the link
     // worker; `finished` runs later on this thread, from CMidiDevice::DeliverNotices after the
     // transfer's steps and messages, with LinkIdle true again.
@@ -116,6 +127,9 @@ class CMidiTrans {
     CMidiDevice* device_;
     UserPrompt& prompt_;
     bool lostAcknowledge_ = false;  // the last exchange lost an acknowledge
+    // The acknowledge wait of the download try that runs (empty: the link's own).
+    std::optional<std::chrono::milliseconds> ackTimeout_;
+    DownloadReport lastDownload_;  // written on the link worker, read once it has finished
 };
 
 }  // namespace vantrel

@@ -288,6 +288,16 @@ std::vector<std::uint8_t> MakeFileDataMessage(std::span<const std::uint8_t> file
     return message;
 }
 
+std::array<std::uint8_t, kClosingPacketSize> MakeClosingPacket(std::span<const std::uint8_t> sent) {
+    constexpr std::uint8_t kPad = 0x00;
+    // The pad byte is the last one the frame sum covers; the sum starts after F0h.
+    const std::uint8_t frameSum =
+        static_cast<std::uint8_t>(Checksum(sent.empty() ? sent : sent.subspan(1)) + kPad);
+    const auto carried = static_cast<std::uint8_t>(frameSum + 1);
+    return {kSysExStart, kPad, static_cast<std::uint8_t>(carried & 0x7F),
+            static_cast<std::uint8_t>(carried >> 7), kSysExEnd};
+}
+
 std::vector<std::uint8_t> MakeConnectReply(std::uint8_t status, std::string_view deviceName) {
     return MakePackedMessage(kCommandConnect, MakeNamedRecord(status, 0, deviceName));
 }

@@ -164,6 +164,15 @@ std::vector<std::uint8_t> MakeFileHeaderMessage(std::uint8_t slot, std::uint32_t
 // The file bytes packed (2 x size + 12 bytes) with the raw data sum as its checksum.
 std::vector<std::uint8_t> MakeFileDataMessage(std::span<const std::uint8_t> fileBytes);
 
+// The packet that ends a message cut short after `sent` (its bytes on the wire so far, F0h
+// onwards, without the F7h of full packets): F0h 00h, a checksum that is never the frame sum of
+// the message it completes, F7h. Shorter than a full packet, so a keyboard that joins packets
+// by their length ends the message there as well; the joined message has an odd payload length,
+// which no message of the protocol has, and a wrong checksum, so every keyboard answers it with
+// a checksum error and none stores it.
+inline constexpr std::size_t kClosingPacketSize = 5;
+std::array<std::uint8_t, kClosingPacketSize> MakeClosingPacket(std::span<const std::uint8_t> sent);
+
 // ---- Whole messages the device sends ----
 std::vector<std::uint8_t> MakeConnectReply(std::uint8_t status, std::string_view deviceName);
 std::vector<std::uint8_t> MakeSlotListEntry(std::uint8_t status, std::uint8_t index,

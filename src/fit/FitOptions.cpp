@@ -28,6 +28,20 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 }  // namespace
 
+std::string ParseMeasureRange(const std::string& text, FitOptions& options) {
+    const auto dash = text.find('-');
+    const auto from =
+        dash == std::string::npos ? std::optional<int>(1) : Number(text.substr(0, dash));
+    const auto to = Number(dash == std::string::npos ? text : text.substr(dash + 1));
+    if (!from || !to || *from < 1 || *to < *from || *to > 9999)
+        return "--measures takes N or FROM-TO, measures counted from 1 up to 9999 (e.g. 8 or "
+               "5-8): \"" +
+               text + "\"";
+    options.firstMeasure = static_cast<std::uint32_t>(*from);
+    options.measures = static_cast<std::uint32_t>(*to);
+    return {};
+}
+
 std::string ParseChannelMap(const std::string& text, std::map<int, int>& map) {
     std::set<int> destinations;
     for (const std::string& pair : Split(text, ',')) {

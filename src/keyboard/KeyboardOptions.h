@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "keyboard/PacketJoiner.h"
 #include "keyboard/SlotStore.h"
 
 namespace vantrel {
@@ -24,6 +25,13 @@ struct KeyboardFaults {
     std::chrono::milliseconds replyDelay{0};  // hold every reply back (not the acknowledges)
     bool slotListOutOfOrder = false;          // the slot list starts with entry 1, then entry 0
     bool silent = false;                      // receive everything, answer nothing
+    // Return every packet as it came and nothing else, as a port wired back to the computer
+    // (a MIDI thru, a loop cable) does.
+    bool echo = false;
+    // Every lateAckEvery-th acknowledge (counted from 1) goes out lateAckBy late, as on a
+    // loaded system that now and then delivers one late; 0: none.
+    std::uint32_t lateAckEvery = 0;
+    std::chrono::milliseconds lateAckBy{0};
 
     bool operator==(const KeyboardFaults&) const = default;
 };
@@ -51,6 +59,8 @@ struct KeyboardOptions {
     // Bytes all stored images may take together; a header asking for more (counting the images
     // of the other slots) is refused for capacity. Unset: slotCount full-size style images.
     std::optional<std::uint64_t> capacity;
+    // How a packet is known to continue the message before it.
+    JoinRule joinRule = JoinRule::ByFrameStart;
     std::filesystem::path storeFolder;                // empty: slots live in memory only
     std::map<std::size_t, SlotContent> initialSlots;  // put into the slots at start
     KeyboardFaults faults;

@@ -12,8 +12,9 @@ constexpr std::uint8_t kSysExEnd = 0xF7;
 
 }  // namespace
 
-PacketJoiner::PacketJoiner(std::vector<std::uint8_t> frameStart, std::size_t maxMessage)
-    : frameStart_(std::move(frameStart)), maxMessage_(maxMessage) {}
+PacketJoiner::PacketJoiner(std::vector<std::uint8_t> frameStart, std::size_t maxMessage,
+                           JoinRule rule)
+    : frameStart_(std::move(frameStart)), maxMessage_(maxMessage), rule_(rule) {}
 
 PacketJoiner::Result PacketJoiner::Add(std::span<const std::uint8_t> packet) {
     message_.clear();
@@ -21,6 +22,8 @@ PacketJoiner::Result PacketJoiner::Add(std::span<const std::uint8_t> packet) {
         packet.size() > kPacketSize) {
         return Result::Dropped;
     }
+    if (rule_ == JoinRule::ByLength)
+        return AddByLength(packet);
     // A full packet whose byte 46 is not F7h is cut from the middle of a longer message; with
     // an F7h there it carries a 47-byte message's own end plus the appended one.
     const bool full = packet.size() == kPacketSize;
@@ -44,7 +47,23 @@ PacketJoiner::Result PacketJoiner::Add(std::span<const std::uint8_t> packet) {
     }
     if (partial_.empty())
         return Result::Dropped;
-    const std::span<const std::uint8_t> data = body.subspan(1);
+    return Continue(body.subspan(1), continues);
+}
+
+PacketJoiner::Result PacketJoiner::AddByLength(std::span<const std::uint8_t> packet) {
+    const bool continues = packet.size() == kPacketSize;
+    const std::span<const std::uint8_t> body = continues ? packet.first(kPacketSize - 1) : packet;
+    if (partial_.empty()) {
+        if (continues) {
+            partial_.assign(body.begin(), body.end());
+            return Result::Piece;
+        }
+        return Finish(body);
+    }
+    return Continue(body.subspan(1), continues);
+}
+
+PacketJoiner::Result PacketJoiner::Continue(std::span<const std::uint8_t> data, bool continues) {
     if (partial_.size() + data.size() > maxMessage_) {
         partial_.clear();
         return Result::Dropped;

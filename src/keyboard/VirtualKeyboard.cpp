@@ -43,7 +43,7 @@ VirtualKeyboard::VirtualKeyboard(KeyboardOptions options, KeyboardOutput& output
           options_, std::clamp<std::size_t>(options_.slotCount, kMinSlots, sysex::kSlotCount))),
       store_(std::clamp<std::size_t>(options_.slotCount, kMinSlots, sysex::kSlotCount),
              options_.storeFolder),
-      joiner_(FrameStart(), MaxMessage(capacity_)),
+      joiner_(FrameStart(), MaxMessage(capacity_), options_.joinRule),
       faults_(options_.faults),
       timing_(options_.timing),
       line_(options_.timing.din),
@@ -65,6 +65,7 @@ void VirtualKeyboard::SetFaults(const KeyboardFaults& faults) {
     faults_ = faults;
     packetNumber_ = 0;
     replyNumber_ = 0;
+    ackNumber_ = 0;
 }
 
 void VirtualKeyboard::SetTiming(const KeyboardTiming& timing) {
@@ -131,6 +132,10 @@ void VirtualKeyboard::AfterPacket(KeyboardLine::Clock::time_point in) {
 void VirtualKeyboard::OnTakenPacket(std::span<const std::uint8_t> packet) {
     if (faults_.silent)
         return;
+    if (faults_.echo) {
+        Emit(std::vector<std::uint8_t>(packet.begin(), packet.end()), {}, false);
+        return;
+    }
     const PacketJoiner::Result result = joiner_.Add(packet);
     if (result == PacketJoiner::Result::Dropped)
         return;
@@ -338,8 +343,12 @@ void VirtualKeyboard::RefuseFile(std::uint8_t status, const std::string& why) {
 
 void VirtualKeyboard::Acknowledge() {
     ++counters_.acknowledges;
+    ++ackNumber_;
     const auto ack = sysex::AcknowledgeMessage();
-    Emit(std::vector<std::uint8_t>(ack.begin(), ack.end()), AckDelay(), false);
+    KeyboardLine::Clock::duration delay = AckDelay();
+    if (faults_.lateAckEvery != 0 && ackNumber_ % faults_.lateAckEvery == 0)
+        delay += faults_.lateAckBy;
+    Emit(std::vector<std::uint8_t>(ack.begin(), ack.end()), delay, false);
 }
 
 KeyboardLine::Clock::duration VirtualKeyboard::AckDelay() {

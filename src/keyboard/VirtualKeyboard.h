@@ -119,6 +119,7 @@ class VirtualKeyboard {
     KeyboardFaults faults_;
     std::uint32_t packetNumber_ = 0;  // since the faults were set
     std::uint32_t replyNumber_ = 0;   // since the faults were set
+    std::uint32_t ackNumber_ = 0;     // since the faults were set
     KeyboardCounters counters_;
     KeyboardTiming timing_;
     KeyboardLine line_;

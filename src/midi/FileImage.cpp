@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/SystemFile.h"
+
 namespace vantrel {
 namespace {
 
@@ -14,7 +16,7 @@ struct FileCloser {
 
 FileImage ReadFileImage(const std::filesystem::path& path, std::uintmax_t maxSize) {
     FileImage result;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, FileCloser> file(OpenForBinaryRead(path));
     if (!file)
         return result;
     result.status = FileImageStatus::ReadFailed;

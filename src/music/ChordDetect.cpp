@@ -40,8 +40,19 @@ double OnsetWeight(const TimedNote& note, const Window& window) {
     return weight;
 }
 
-Histogram Weigh(std::span<const TimedNote> notes, const Window& window) {
-    Histogram weights{};
+// What sounds in the window, weighted. `evidence` leaves out the bass after its downbeat, and
+// all of a walking bass: a walking or passing note may be explained by a chord but is no proof
+// of one.
+struct Weights {
+    Histogram all{};
+    Histogram evidence{};
+    double total = 0.0;
+    double evidenceTotal = 0.0;
+};
+
+Weights Weigh(std::span<const TimedNote> notes, const Window& window, bool walking) {
+    Weights weights;
+    const std::uint32_t slack = std::max<std::uint32_t>(window.beat / 8, 1);
     const std::uint64_t windowEnd = std::uint64_t{window.start} + window.length;
     for (const TimedNote& note : notes) {
         if (note.role == ChannelRole::Drums)
@@ -51,9 +62,18 @@ Histogram Weigh(std::span<const TimedNote> notes, const Window& window) {
         const std::uint64_t to = std::min(end, windowEnd);
         if (to <= from)
             continue;
-        const double beats = static_cast<double>(to - from) / window.beat;
-        weights[static_cast<std::size_t>(PitchClassOf(note.key))] +=
-            beats * OnsetWeight(note, window);
+        const double weight =
+            static_cast<double>(to - from) / window.beat * OnsetWeight(note, window);
+        const auto pc = static_cast<std::size_t>(PitchClassOf(note.key));
+        weights.all[pc] += weight;
+        weights.total += weight;
+        const bool passing =
+            note.role == ChannelRole::Bass &&
+            (walking || note.start < window.start || note.start - window.start >= slack);
+        if (!passing) {
+            weights.evidence[pc] += weight;
+            weights.evidenceTotal += weight;
+        }
     }
     return weights;
 }
@@ -63,9 +83,11 @@ Histogram Weigh(std::span<const TimedNote> notes, const Window& window) {
 struct DownbeatBass {
     std::optional<PitchClass> pitchClass;
     bool held = false;
+    bool walking = false;  // a walking bass starts a measure on any tone of its chord
 };
 
-DownbeatBass FindDownbeatBass(std::span<const TimedNote> notes, const Window& window) {
+DownbeatBass FindDownbeatBass(std::span<const TimedNote> notes, const Window& window,
+                              bool walking) {
     const std::uint32_t slack = std::max<std::uint32_t>(window.beat / 8, 1);
     const bool hasBass = std::any_of(notes.begin(), notes.end(), [&](const TimedNote& note) {
         return note.role == ChannelRole::Bass;
@@ -82,7 +104,23 @@ DownbeatBass FindDownbeatBass(std::span<const TimedNote> notes, const Window& wi
     if (!lowest)
         return {};
     const std::uint64_t end = std::uint64_t{lowest->start} + lowest->length;
-    return {PitchClassOf(lowest->key), end >= std::uint64_t{window.start} + window.length / 2};
+    return {PitchClassOf(lowest->key), end >= std::uint64_t{window.start} + window.length / 2,
+            walking};
+}
+
+// A bass that starts three or more different pitch classes in the measure walks.
+bool Walks(std::span<const TimedNote> notes, const MeasureSpan& measure) {
+    std::array<bool, 12> started{};
+    int count = 0;
+    for (const TimedNote& note : notes) {
+        if (note.role != ChannelRole::Bass || note.start < measure.start ||
+            note.start - measure.start >= measure.length)
+            continue;
+        auto& seen = started[static_cast<std::size_t>(PitchClassOf(note.key))];
+        count += seen ? 0 : 1;
+        seen = true;
+    }
+    return count >= 3;
 }
 
 std::array<bool, 12> TonesOf(const Chord& chord) {
@@ -99,31 +137,35 @@ struct Candidate {
     bool clear = false;
 };
 
-Candidate Judge(const Chord& chord, const Histogram& weights, double total,
-                const DownbeatBass& bass) {
+Candidate Judge(const Chord& chord, const Weights& weights, const DownbeatBass& bass) {
     const std::array<bool, 12> tones = TonesOf(chord);
+    const double total = weights.total;
     double explained = 0.0;
-    double loudest = 0.0;
     int count = 0;
     for (std::size_t pc = 0; pc < 12; ++pc) {
-        if (!tones[pc])
-            continue;
-        explained += weights[pc];
-        loudest = std::max(loudest, weights[pc]);
-        ++count;
+        if (tones[pc]) {
+            explained += weights.all[pc];
+            ++count;
+        }
     }
-    // A tone far weaker than the chord's strongest is a passing touch, not a chord tone.
+    // A tone that is a small share of what the chord parts and the downbeat bass play is a
+    // touch, not a chord tone.
     auto present = [&](int interval) {
-        return weights[static_cast<std::size_t>(PitchClassOf(chord.root + interval))] >=
-               0.25 * loudest;
+        const auto pc = static_cast<std::size_t>(PitchClassOf(chord.root + interval));
+        return weights.evidence[pc] > 0.0 && weights.evidence[pc] >= 0.05 * weights.evidenceTotal;
     };
     int missing = 0;
     for (int interval : ChordIntervals(chord.quality))
         missing += present(interval) ? 0 : 1;
-    double score =
-        explained - (total - explained) - missing * total / 4.0 - (count - 3) * 0.02 * total;
+    // Fewer tones win a tie; so does a minor seventh over the sixth chord with the same tones
+    // (Am7 and C6), and a half-diminished over the minor sixth (Am7b5 and Cm6), unless the bass
+    // names the sixth chord's root.
+    double simplicity = (count - 3) * 0.02;
+    if (chord.quality == ChordQuality::Sixth || chord.quality == ChordQuality::Minor6)
+        simplicity += 0.01;
+    double score = explained - (total - explained) - missing * total / 4.0 - simplicity * total;
     if (bass.pitchClass == chord.root)
-        score += 0.25 * total;
+        score += (bass.walking ? 0.1 : 0.25) * total;
     else if (bass.pitchClass && tones[static_cast<std::size_t>(*bass.pitchClass)])
         score += 0.05 * total;
 
@@ -142,18 +184,16 @@ Candidate Judge(const Chord& chord, const Histogram& weights, double total,
 }
 
 // The best chord of a window, or nothing when the window is silent.
-std::optional<Candidate> BestChord(std::span<const TimedNote> notes, const Window& window) {
-    const Histogram weights = Weigh(notes, window);
-    double total = 0.0;
-    for (double weight : weights)
-        total += weight;
-    if (total <= 0.0)
+std::optional<Candidate> BestChord(std::span<const TimedNote> notes, const Window& window,
+                                   bool walking) {
+    const Weights weights = Weigh(notes, window, walking);
+    if (weights.total <= 0.0)
         return std::nullopt;
-    const DownbeatBass bass = FindDownbeatBass(notes, window);
+    const DownbeatBass bass = FindDownbeatBass(notes, window, walking);
     std::optional<Candidate> best;
     for (PitchClass root = 0; root < 12; ++root) {
         for (ChordQuality quality : kAllChordQualities) {
-            const Candidate candidate = Judge({root, quality, std::nullopt}, weights, total, bass);
+            const Candidate candidate = Judge({root, quality, std::nullopt}, weights, bass);
             if (!best || candidate.score > best->score + 1e-9)
                 best = candidate;
         }
@@ -211,7 +251,8 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
         return result;
     const std::uint32_t beat = measure.beatLength > 0 ? measure.beatLength : measure.length;
     const Window whole{measure.start, measure.length, beat};
-    const std::optional<Candidate> best = BestChord(notes, whole);
+    const bool walking = Walks(notes, measure);
+    const std::optional<Candidate> best = BestChord(notes, whole, walking);
     if (!best)
         return result;
     result.confidence = best->confidence;
@@ -224,8 +265,8 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
         const std::uint32_t firstLength = (beats + 1) / 2 * beat;
         const Window first{measure.start, firstLength, beat};
         const Window second{measure.start + firstLength, measure.length - firstLength, beat};
-        const std::optional<Candidate> a = BestChord(notes, first);
-        const std::optional<Candidate> b = BestChord(notes, second);
+        const std::optional<Candidate> a = BestChord(notes, first, walking);
+        const std::optional<Candidate> b = BestChord(notes, second, walking);
         if (a && b && a->clear && b->clear && !SameHarmony(a->chord, b->chord) &&
             std::min(a->confidence, b->confidence) > best->confidence) {
             result.chord = a->chord;

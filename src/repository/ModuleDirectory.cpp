@@ -2,15 +2,16 @@
 
 #include <system_error>
 
+#include "repository/ProgramFile.h"
+
 namespace vantrel {
 
 namespace fs = std::filesystem;
 
 const fs::path& ModuleDirectory() {
     static const fs::path directory = [] {
-        std::error_code ec;
-        const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-        return ec ? fs::path() : program.parent_path();
+        const fs::path program = ProgramFilePath();
+        return program.empty() ? fs::path() : program.parent_path();
     }();
     return directory;
 }

@@ -1,24 +1,11 @@
 #include "repository/RepositoryRoot.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-
 #include "repository/InstallLayout.h"
 #include "repository/ModuleDirectory.h"
 
 namespace vantrel {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-}  // namespace
 
 RepositoryRootChoice ChooseRepositoryRoot(const fs::path& programFolder, bool programFolderWritable,
                                           const std::string& xdgDataHome, const std::string& home) {
@@ -40,10 +27,9 @@ RepositoryRootChoice DefaultRepositoryRoot() {
     const fs::path& program = ModuleDirectory();
     // An installed program's folder (/usr/bin) is the system's, even where it is writable, as
     // it is for root: the repository then always lies in the user's data folder.
-    const bool writable =
-        !program.empty() && !ThisInstallLayout().installed && ::access(program.c_str(), W_OK) == 0;
-    return ChooseRepositoryRoot(program, writable, Environment("XDG_DATA_HOME"),
-                                Environment("HOME"));
+    if (!program.empty() && !ThisInstallLayout().installed && FolderWritable(program))
+        return {program / "Repository", true};
+    return {UserDataRepositoryRoot(), false};
 }
 
 std::string DescribeDefaultRepositoryRoot() {

@@ -8,7 +8,8 @@ namespace vantrel {
 // Where the repository lies by default: "Repository" beside the program when the program runs
 // from a writable folder that is not an install prefix's bin folder, otherwise "vantrel/Repository"
 // in the user's data folder
-// ($XDG_DATA_HOME, or ~/.local/share when that is unset or not absolute).
+// ($XDG_DATA_HOME, or ~/.local/share when that is unset or not absolute; on Windows
+// %LOCALAPPDATA%).
 struct RepositoryRootChoice {
     std::filesystem::path root;
     bool besideProgram = false;
@@ -18,6 +19,13 @@ struct RepositoryRootChoice {
 RepositoryRootChoice ChooseRepositoryRoot(const std::filesystem::path& programFolder,
                                           bool programFolderWritable,
                                           const std::string& xdgDataHome, const std::string& home);
+
+// The repository in the user's own data folder, for this system: the rule's second choice with
+// this process's environment on Linux, "Vantrel\\Repository" in %LOCALAPPDATA% on Windows.
+std::filesystem::path UserDataRepositoryRoot();
+
+// Whether this process may make files in the folder.
+bool FolderWritable(const std::filesystem::path& folder);
 
 // The rule applied to this process: its program folder and environment.
 RepositoryRootChoice DefaultRepositoryRoot();

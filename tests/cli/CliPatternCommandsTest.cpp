@@ -79,6 +79,9 @@ TEST_F(CliPattern, CheckReportsEveryFixedTextAndExitStatus) {
 }
 
 TEST_F(CliPattern, CheckJsonCarriesErrorsAndMessages) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows file names cannot hold the quotes this test escapes";
+#endif
     SmfWriter mixed = PatternFile();
     mixed.AddTrack().Note(0, 12, 36, 90, 10).Note(0, 13, 36, 90, 10).EndOfTrack(10);
     Write("mixed \"quoted\".mid", mixed);

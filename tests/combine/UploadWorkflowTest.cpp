@@ -28,6 +28,8 @@ struct FakeLink final : UploadLink {
         return stores;
     }
     bool Cancelled() const override { return cancels; }
+    std::string advice;  // the same whatever the outcome
+    std::string Advice(bool /*stored*/) const override { return advice; }
 };
 
 struct FakeSlots final : SlotListView {
@@ -117,6 +119,21 @@ TEST_F(UploadWorkflowTest, ATransferFailureReportsAnErrorAndRemovesTheImage) {
     EXPECT_EQ(progress_.positions.back(), 40);
     EXPECT_EQ(slots_.refreshes, 2);
     EXPECT_FALSE(fs::exists(temp_.Path() / "Total.mix"));
+}
+
+TEST_F(UploadWorkflowTest, TheLinksAdviceFollowsTheOutcomeOnItsOwnLineButNotACancel) {
+    slots_.selected = {1};
+    link_.advice = "Stored after 1 retry.";
+    EXPECT_EQ(Upload(), UploadResult::Stored);
+    link_.stores = false;
+    link_.advice = "Raise the acknowledge time-out.";
+    EXPECT_EQ(Upload(), UploadResult::DownloadFailed);
+    link_.cancels = true;
+    EXPECT_EQ(Upload(), UploadResult::Cancelled);
+    EXPECT_EQ(prompt_.shown,
+              (std::vector<std::string>{"Download successfully!\nStored after 1 retry.",
+                                        "  Download error!\nRaise the acknowledge time-out.",
+                                        "Download cancelled"}));
 }
 
 TEST_F(UploadWorkflowTest, ACancelledTransferSaysSoAndStillReadsTheListAgain) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -13,22 +12,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int LinkNotSupported(const char*, const char*) {
-    errno = EPERM;
-    return -1;
+HardLinkResult LinkNotSupported(const fs::path&, const fs::path&) {
+    return HardLinkResult::NotSupportedHere;
 }
 
-int LinkRefused(const char*, const char*) {
-    errno = EACCES;
-    return -1;
+HardLinkResult LinkRefused(const fs::path&, const fs::path&) {
+    return HardLinkResult::Failed;
 }
 
 // Another writer creates the target between the check for it and the placing of the copy.
 fs::path racedTarget;
-int TargetAppearsThenLinkNotSupported(const char*, const char*) {
+HardLinkResult TargetAppearsThenLinkNotSupported(const fs::path&, const fs::path&) {
     std::ofstream(racedTarget, std::ios::binary) << "theirs";
-    errno = EPERM;
-    return -1;
+    return HardLinkResult::NotSupportedHere;
 }
 
 // A folder as a FAT file system leaves it: no hard links, so no file but the target remains.

@@ -11,9 +11,13 @@
 #include "TestFiles.h"
 #include "common/UserPrompt.h"
 #include "device/CMidiTrans.h"
+#include "device/LinkTrace.h"
+#include "device/SysExProtocol.h"
 
 namespace vantrel::test {
 namespace {
+
+using namespace sysex;
 
 Bytes Message(std::size_t size) {
     Bytes message(size);
@@ -81,8 +85,108 @@ TEST_F(CMidiDeviceSend, ALostSecondAcknowledgeStopsTheMessage) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(device_->SendMessageAcked(Message(200)));
     const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(backend_->Sent().size(), 2u);
+    // Two packets, then the short one that ends the message; no third packet of it.
+    const auto sent = backend_->Sent();
+    ASSERT_EQ(sent.size(), 3u);
+    const Bytes message = Message(200);
+    const auto closing = MakeClosingPacket(std::span(message).first(47 + 46));
+    EXPECT_EQ(sent[2], Bytes(closing.begin(), closing.end()));
     EXPECT_GE(waited, CMidiDevice::kAckTimeout);
+}
+
+// The device answers every whole message, the damaged one that a closing packet ends too.
+class CMidiDeviceClosing : public DeviceTest {
+  protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        script_.onRequest = [](const Bytes& request) {
+            const bool damaged = CheckMessage(request) != CheckResult::Ok;
+            return std::vector<Bytes>{
+                MakeStatusRecordReply(request[kCommandOffset], damaged ? kStatusBadChecksum : 0)};
+        };
+        device_->SetSysExHandler([this](std::span<const std::uint8_t> message) {
+            handled_.emplace_back(message.begin(), message.end());
+        });
+        OpenLink();
+        Trace().Start();
+    }
+    void TearDown() override {
+        Trace().Stop();
+        DeviceTest::TearDown();
+    }
+    std::vector<std::string> TraceEvents() const {
+        std::vector<std::string> events;
+        for (const auto& line : Trace().Lines()) {
+            const auto kind = line.find(" state ");
+            if (kind != std::string::npos)
+                events.push_back(line.substr(kind + 7));
+        }
+        return events;
+    }
+
+    std::vector<Bytes> handled_;
+};
+
+TEST_F(CMidiDeviceClosing, ALostAcknowledgeClosesTheMessageAndItsAnswerIsDropped) {
+    script_.dropAckOfPacket = 3;
+    const Bytes data = MakeFileDataMessage(Bytes(2048, 0x21));
+    EXPECT_EQ(device_->SendMessage(data), SendOutcome::NoAcknowledge);
+    // The device took 3 packets and the closing one as one damaged message and answered it;
+    // the answer went nowhere.
+    ASSERT_EQ(script_.requests.size(), 1u);
+    EXPECT_EQ(CheckMessage(script_.requests[0]), CheckResult::BadChecksum);
+    EXPECT_EQ(script_.requests[0].size(), 47u + 46 + 46 + 4);
+    device_->SettleInput();
+    EXPECT_TRUE(handled_.empty());
+    const auto events = TraceEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_NE(events[0].find("message cut after 139 bytes: closing it with a short packet"),
+              std::string::npos);
+    EXPECT_NE(events[1].find("the keyboard's answer to the cut message dropped"),
+              std::string::npos);
+
+    // The next request is answered, and its answer is handled.
+    EXPECT_EQ(device_->SendMessage(MakeConnectRequest()), SendOutcome::Sent);
+    device_->WaitUntil([this] { return !handled_.empty(); }, std::chrono::seconds(2));
+    ASSERT_EQ(handled_.size(), 1u);
+    EXPECT_EQ(handled_[0], MakeStatusRecordReply(kCommandConnect, 0));
+}
+
+TEST_F(CMidiDeviceClosing, ACancelClosesAfterThePacketInFlightAndAnUncutMessageIsNotClosed) {
+    std::size_t packets = 0;
+    backend_->SetResponder(
+        [&packets, responder = script_.Responder()](std::span<const std::uint8_t> packet) {
+            if (++packets == 5)
+                CancelLink();
+            return responder(packet);
+        });
+    Link().cancelRequested.store(false);
+    EXPECT_EQ(device_->SendMessage(Message(4108)), SendOutcome::Cancelled);
+    Link().cancelRequested.store(false);
+    auto sent = backend_->Sent();
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(sent[5].size(), kClosingPacketSize);
+    device_->SettleInput();
+    EXPECT_TRUE(handled_.empty());
+
+    // A whole message, even one whose last acknowledge is lost, is not cut: nothing follows it.
+    script_.dropAckOfPacket = 6 + 90;
+    EXPECT_EQ(device_->SendMessage(Message(4108)), SendOutcome::LastUnanswered);
+    EXPECT_EQ(backend_->Sent().size(), 6u + 90);
+}
+
+TEST_F(CMidiDeviceClosing, AKeyboardThatDoesNotAnswerTheClosingPacketIsWaitedForOnce) {
+    script_.onRequest = nullptr;
+    script_.dropAckOfPacket = 2;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(device_->SendMessage(Message(200), {}, std::chrono::milliseconds(60)),
+              SendOutcome::NoAcknowledge);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(120));  // the acknowledge, then the answer
+    EXPECT_EQ(backend_->Sent().size(), 3u);
+    const auto events = TraceEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_NE(events[1].find("no answer to the cut message within 60 ms"), std::string::npos);
 }
 
 TEST_F(CMidiDeviceSend, NothingGoesOutOnAClosedOutput) {

@@ -257,7 +257,11 @@ TEST_F(CMidiTransDownload, ALostAcknowledgeStopsTheDataAndTheDownloadFailsWithou
     Answer(kStatusOk, kStatusOk);
     script_.dropAckOfPacket = 3;  // header, first data packet, then silence
     EXPECT_FALSE(trans_->DownloadFile(path_, 7, 20));
-    EXPECT_EQ(backend_->Sent().size(), 3u);
+    // The third packet, then only the short packet that ends the data message.
+    ASSERT_EQ(backend_->Sent().size(), 4u);
+    EXPECT_EQ(backend_->Sent()[3].size(), kClosingPacketSize);
+    EXPECT_EQ(trans_->LastDownload().retries, 0);
+    EXPECT_TRUE(trans_->LastDownload().lostAcknowledge);
     EXPECT_TRUE(Link().linkIdle.load());
     ApplyLinkOptions({});
 }
@@ -266,7 +270,11 @@ TEST_F(CMidiTransDownload, ADownloadThatLostAnAcknowledgeStartsAgainFromItsHeade
     Answer(kStatusOk, kStatusOk);
     script_.dropAckOfPacket = 3;
     int restarts = 0;
-    device_->SetTransferRestart([&restarts] { ++restarts; });
+    device_->SetTransferRestart([&restarts](int retry, int retries) {
+        ++restarts;
+        EXPECT_EQ(retry, 1);
+        EXPECT_EQ(retries, 2);
+    });
     Link().progressEnabled.store(true);
     EXPECT_TRUE(trans_->DownloadFile(path_, 7, 20));
     Link().progressEnabled.store(false);
@@ -276,7 +284,10 @@ TEST_F(CMidiTransDownload, ADownloadThatLostAnAcknowledgeStartsAgainFromItsHeade
     ASSERT_GE(headers.size(), 2u);
     // The retry opens with the same file header as the first try.
     EXPECT_EQ(headers[0], MakeFileHeaderMessage(7, static_cast<std::uint32_t>(image_.size())));
-    EXPECT_EQ(backend_->Sent()[3].size(), kFileHeaderMessageSize);
+    EXPECT_EQ(backend_->Sent()[3].size(), kClosingPacketSize);
+    EXPECT_EQ(backend_->Sent()[4].size(), kFileHeaderMessageSize);
+    EXPECT_EQ(trans_->LastDownload().retries, 1);
+    EXPECT_EQ(trans_->LastDownload().ackTimeout, 2 * LinkOptions::kDefaultAckTimeout);
 }
 
 TEST_F(CMidiTransDownload, CancelStopsAfterThePacketInFlightWithoutARetryAndTheNextRequestRuns) {
@@ -294,7 +305,9 @@ TEST_F(CMidiTransDownload, CancelStopsAfterThePacketInFlightWithoutARetryAndTheN
     EXPECT_FALSE(trans_->DownloadFile(path_, 7, CMidiTrans::kDownloadTimeoutMs));
     Link().progressEnabled.store(false);
     EXPECT_TRUE(CMidiTrans::WasCancelled());
-    EXPECT_EQ(backend_->Sent().size(), kCancelAt);   // nothing after it, and no new header
+    // Nothing after it but the packet that ends the message, and no new header.
+    ASSERT_EQ(backend_->Sent().size(), kCancelAt + 1);
+    EXPECT_EQ(backend_->Sent().back().size(), kClosingPacketSize);
     EXPECT_EQ(steps_, static_cast<int>(kCancelAt));  // the packet in flight was acknowledged
     EXPECT_TRUE(Link().linkIdle.load());
 

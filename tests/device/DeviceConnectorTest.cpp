@@ -112,5 +112,60 @@ TEST_F(ConnectDeviceTest, ReportsAPortThatCannotBeFoundOrOpenedOrADeviceThatIsSi
     EXPECT_TRUE(Link().linkIdle.load());
 }
 
+TEST_F(ConnectDeviceTest, AnInputThatReturnsWhatWasSentIsALoopAndNeverAConnect) {
+    // The output is wired back to the input: each packet comes back as it went, and nothing
+    // acknowledges it.
+    backend_->SetResponder([](std::span<const std::uint8_t> packet) {
+        return std::vector<Bytes>{Bytes(packet.begin(), packet.end())};
+    });
+    device_->EnumeratePorts();
+    EXPECT_EQ(ConnectDevice(*trans_, prompt_, 0, 0, name_), ConnectOutcome::Loop);
+    EXPECT_FALSE(Link().deviceConnected.load());
+    ASSERT_EQ(prompt_.messages.size(), 1u);
+    EXPECT_EQ(prompt_.messages[0],
+              "Connect request error!\nThe input \"Fake In\" returns what Vantrel sends to the "
+              "output \"Fake Out\": the two are wired to each other (a loop), not to a keyboard. "
+              "Choose the keyboard's own input and output.");
+}
+
+TEST_F(ConnectDeviceTest, AReplyThatEqualsTheRequestAfterItsAcknowledgeIsAnAnswer) {
+    // The reply to "delete slot 0" (15h, status 0) is byte for byte the request.
+    script_.onRequest = [](const Bytes& request) { return std::vector<Bytes>{request}; };
+    trans_->RegisterHandler();
+    device_->EnumeratePorts();
+    ASSERT_TRUE(trans_->OpenPorts(0, 0));
+    EXPECT_TRUE(trans_->DeleteSlot(0));
+    EXPECT_EQ(device_->EchoesHeard(), 0u);
+}
+
+TEST(SuggestPortPair, TakesTheLastChoiceByNameElseTheNewestClientWithBothPorts) {
+    // Under JACK one program's input and output may sit in two clients, "prog" and "prog-01".
+    const auto inputs =
+        Ports({"Midi Through:Port-0", "synth:out", "Vantrel Virtual Keyboard",
+               "vantrel-keyboard-01:Vantrel Keyboard", "vantrel-keyboard-03:Second Keyboard"});
+    const auto outputs =
+        Ports({"Midi Through:Port-0", "Vantrel Virtual Keyboard",
+               "vantrel-keyboard-02:Second Keyboard", "vantrel-keyboard:Vantrel Keyboard"});
+    const char* fallback = "Vantrel Virtual Keyboard";
+    // Chosen before, and still there, wherever it is listed now.
+    EXPECT_EQ(SuggestPortPair(inputs, outputs, "vantrel-keyboard-01:Vantrel Keyboard",
+                              "vantrel-keyboard:Vantrel Keyboard", fallback),
+              (PortPair{3, 3}));
+    // Else the device listed last that has both; never a mix of two devices.
+    EXPECT_EQ(SuggestPortPair(inputs, outputs, "gone:in", "gone:out", fallback), (PortPair{4, 2}));
+    // Only the in-process keyboard and a client with both ports: the other client.
+    EXPECT_EQ(SuggestPortPair(std::span(inputs).first(4), outputs, "", "", fallback),
+              (PortPair{3, 3}));
+    // The in-process keyboard when nothing else has both.
+    EXPECT_EQ(SuggestPortPair(Ports({"synth:out", "Vantrel Virtual Keyboard"}),
+                              Ports({"Vantrel Virtual Keyboard", "other:in"}), "", "", fallback),
+              (PortPair{1, 0}));
+    EXPECT_EQ(SuggestPortPair(Ports({"synth:out"}), Ports({"other:in"}), "", "", fallback),
+              std::nullopt);
+    EXPECT_EQ(SuggestPortPair(Ports({"Midi Through:Port-0"}), Ports({"Midi Through:Port-0"}), "",
+                              "", fallback),
+              std::nullopt);
+}
+
 }  // namespace
 }  // namespace vantrel::test

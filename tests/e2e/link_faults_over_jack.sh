@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # vantrel-cli against vantrel-keyboard behaving like hardware on a slow cable (JACK, dummy
-# driver), one case after the other on one server: late acknowledges with the default and a
-# longer acknowledge time-out, jittered acknowledges, DIN pacing, a stall survived through a
+# driver), one case after the other on one server: late acknowledges without retries and with
+# the default retry (which waits longer), jittered acknowledges, DIN pacing, a stall survived through a
 # retry from the file header, an unplugged cable, and a 256-slot list at DIN speed. A download
 # that fails leaves the slot's old style in place.
 #   link_faults_over_jack.sh KEYBOARD CLI MAKE_IMAGE EXAMPLES_DIR SCRIPTS_DIR CASE...
@@ -58,10 +58,17 @@ failed_untouched() {
 
 case_late() {
   keyboard --ack-delay 150
+  # Without retries the default wait gives up at once and says where to change it.
+  send --retries 0
+  [ "$status" = 3 ] || e2e_fail "acknowledges 150 ms late, no retries: status $status"
+  grep -q "did not come within 100 ms.*--ack-timeout" "$work/cli.err" ||
+    e2e_fail "acknowledges 150 ms late, no retries: no advice"
+  cmp -s "$work/Old.mix" "$work/store/slot-002.mix" || e2e_fail "late: the old style was touched"
+  # The retry waits twice as long for each acknowledge, and that is enough.
   send
-  failed_untouched "acknowledges 150 ms late, default time-out"
-  send --ack-timeout 300
-  stored "acknowledges 150 ms late, 300 ms time-out"
+  stored "acknowledges 150 ms late, default time-out"
+  [ "$(retries)" = 1 ] || e2e_fail "late: $(retries) retries, not 1"
+  grep -q "Stored after 1 retry" "$work/cli.err" || e2e_fail "late: the retry is not told"
   e2e_stop_keyboard
 }
 

@@ -40,3 +40,14 @@ if(TARGET vantrel-keyboard AND TARGET vantrel-cli)
                    ${PROJECT_SOURCE_DIR}/examples ${PROJECT_SOURCE_DIR}/scripts)
   set_tests_properties(e2e.InterruptOverJack PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 endif()
+
+# Recovery from a cut transfer against both ways of joining packets, a lost and a late
+# acknowledge, a port wired back to Vantrel, and the suggested port pair.
+if(TARGET vantrel-keyboard AND TARGET vantrel-cli)
+  add_test(NAME e2e.RecoveryOverJack
+           COMMAND ${CMAKE_CURRENT_LIST_DIR}/recovery_over_jack.sh $<TARGET_FILE:vantrel-keyboard>
+                   $<TARGET_FILE:vantrel-cli> $<TARGET_FILE:make_style_image>
+                   ${PROJECT_SOURCE_DIR}/examples ${PROJECT_SOURCE_DIR}/scripts
+                   cut dropack late loop choose)
+  set_tests_properties(e2e.RecoveryOverJack PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+endif()

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <utility>
 
 #include "combine/ui/CTopMiddleView.h"
@@ -18,7 +19,7 @@ namespace vantrel {
 
 namespace {
 
-const char kConnectFirst[] = "Please connect device\xEF\xBC\x81";
+const char kOtherBox[] = "A box of another pane";
 constexpr int kTargetSlot = 3;
 
 // Runs an event loop, as a modal box does, until `done` holds or a minute has passed.
@@ -46,7 +47,8 @@ KeyboardOptions SlowKeyboard() {
 // The window connected to that keyboard with the example style combined and the target slot
 // selected, ready for Upload.
 struct ReadyToUpload {
-    ReadyToUpload() : keyboard(SlowKeyboard()), frame(prompt) {
+    explicit ReadyToUpload(KeyboardOptions options = SlowKeyboard())
+        : keyboard(std::move(options)), frame(prompt) {
         frame.show();
         test::ConnectAndCombine(frame);
         frame.Top().SlotsView().List().topLevelItem(kTargetSlot)->setSelected(true);
@@ -106,7 +108,7 @@ class TransferTest : public QObject {
                 outcomeWhileOpen = boxOpen;
                 return;
             }
-            if (text != kConnectFirst)
+            if (text != kOtherBox)
                 return;
             // The box stays open until the outcome has been shown: the rest of the transfer
             // and its end have to come behind it.
@@ -116,11 +118,18 @@ class TransferTest : public QObject {
             packetsWhileOpen = device.Counters().packets - packetsWhenOpened;
             boxOpen = false;
         };
-        // The second click lands while the transfer runs and opens the box.
-        QTimer::singleShot(0, &download, [&] { download.UploadButton().click(); });
+        // Another pane's box opens while the transfer runs; Upload itself is disabled then.
+        bool uploadEnabled = true;
+        QTimer::singleShot(0, &download, [&] {
+            uploadEnabled = download.UploadButton().isEnabled();
+            download.UploadButton().click();
+            prompt.Message(kOtherBox);
+        });
         QVERIFY(test::UploadAndWait(download));
 
         QVERIFY(closedByOutcome);
+        QVERIFY(!uploadEnabled);
+        QVERIFY(download.UploadButton().isEnabled());
         QVERIFY(packetsWhenOpened < 892);
         QVERIFY(packetsWhileOpen > 0);
         QVERIFY(device.Slot(kTargetSlot).has_value());
@@ -128,7 +137,7 @@ class TransferTest : public QObject {
         // second click's box comes first.
         QCOMPARE(prompt.script.messages,
                  (std::vector<std::string>{std::string(kVirtualKeyboardName) + " Connected!",
-                                           "Download successfully!", kConnectFirst}));
+                                           "Download successfully!", kOtherBox}));
         QVERIFY(Link().linkIdle.load());
     }
 
@@ -244,6 +253,41 @@ class TransferTest : public QObject {
         QCOMPARE(slotPane.Rows()[kTargetSlot], std::string("Empty"));
         QVERIFY(!download.CancelButton().isVisible());
         QVERIFY(!bar.isVisible());
+    }
+
+    // A keyboard that joins packets by their length takes whatever follows a cut message as its
+    // rest, unless the cut message is closed: Refresh and a new Upload right after a Cancel
+    // would then fail. The slot chosen stays chosen.
+    void AfterACancelAgainstAByLengthKeyboardRefreshAndUploadWorkOnTheSameSlot() {
+        KeyboardOptions options = SlowKeyboard();
+        options.joinRule = JoinRule::ByLength;
+        ReadyToUpload window(options);
+        CTopMiddleView& download = window.Download();
+        CTopLeftView& slotPane = window.frame.Top().SlotsView();
+        VirtualKeyboard& device = window.Device();
+        bool cancelled = false;
+        connect(&download.Progress(), &QProgressBar::valueChanged, this, [&](int value) {
+            if (value >= 300 && !cancelled) {
+                cancelled = true;
+                download.CancelButton().click();
+            }
+        });
+        QVERIFY(test::UploadAndWait(download));
+        QVERIFY(cancelled);
+        QCOMPARE(window.prompt.script.messages.back(), std::string("Download cancelled"));
+        QCOMPARE(slotPane.SelectedRows(), (std::vector<std::size_t>{kTargetSlot}));
+
+        window.frame.Middle().RefreshButton().click();
+        QCOMPARE(slotPane.Rows().size(), std::size_t{16});
+        QCOMPARE(slotPane.SelectedRows(), (std::vector<std::size_t>{kTargetSlot}));
+        disconnect(&download.Progress(), nullptr, this, nullptr);
+        QVERIFY(test::UploadAndWait(download));
+        QCOMPARE(window.prompt.script.messages.back(), std::string("Download successfully!"));
+        QVERIFY(device.Slot(kTargetSlot).has_value());
+        QCOMPARE(slotPane.SelectedRows(), (std::vector<std::size_t>{kTargetSlot}));
+        QCOMPARE(std::count(window.prompt.script.messages.begin(),
+                            window.prompt.script.messages.end(), std::string("Connection error!")),
+                 0);
     }
 };
 

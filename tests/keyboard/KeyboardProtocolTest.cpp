@@ -12,6 +12,7 @@
 #include "device/CompositePortBackend.h"
 #include "device/LinkOptions.h"
 #include "device/LinkState.h"
+#include "device/LinkTrace.h"
 #include "keyboard/VirtualKeyboardBackend.h"
 
 namespace vantrel {
@@ -158,7 +159,9 @@ TEST_F(KeyboardProtocolTest, ALostAcknowledgeStopsTheMessageAndTheLinkRecovers) 
     noRetries.retries = 0;
     ApplyLinkOptions(noRetries);
     EXPECT_FALSE(Download(test::WellFormedImage(), 0, kShortTimeoutMs));
-    EXPECT_EQ(Keyboard().Counters().packets, 5u) << "nothing after the lost acknowledge";
+    // Nothing of the message after the lost acknowledge but the short packet that ends it.
+    EXPECT_EQ(Keyboard().Counters().packets, 6u);
+    EXPECT_EQ(Keyboard().Counters().checksumErrors, 1u);
     ApplyLinkOptions({});
     // With the default retries the download starts again from its header and is stored.
     SetFaults(faults);
@@ -244,6 +247,102 @@ TEST_F(KeyboardProtocolTest, ASilentKeyboardFailsEveryRequest) {
     ExpectEveryRequestFails(faults);
     EXPECT_EQ(Keyboard().Counters().acknowledges, 0u);
 }
+
+// Both ways a keyboard may join packets: the cut message is closed, the keyboard's answer to it
+// is not taken for the answer to what follows, and the link recovers at once.
+class KeyboardRecoveryTest : public KeyboardProtocolTest,
+                             public ::testing::WithParamInterface<JoinRule> {
+  protected:
+    void StartWithOldSlot() {
+        KeyboardOptions options;
+        options.joinRule = GetParam();
+        options.initialSlots[2] = SlotContent{"Old", test::MalformedImage()};
+        Start(options);
+    }
+    bool HoldsOld() const {
+        const auto slot = backend_->Keyboard().Slot(2);
+        return slot && slot->name == "Old" && slot->image == test::MalformedImage();
+    }
+    std::size_t TraceLinesWith(const std::string& text) const {
+        const auto lines = Trace().Lines();
+        return static_cast<std::size_t>(std::count_if(
+            lines.begin(), lines.end(),
+            [&](const std::string& line) { return line.find(text) != std::string::npos; }));
+    }
+};
+
+TEST_P(KeyboardRecoveryTest, ACancelAtPacket300IsClosedAndTheNextRequestsWork) {
+    StartWithOldSlot();
+    Trace().Start();
+    int steps = 0;
+    trans_->Device().SetTransferStep([&steps] {
+        if (++steps == 300)
+            CancelLink();
+    });
+    Link().progressEnabled.store(true);
+    EXPECT_FALSE(Download(test::WellFormedImage(), 2, CMidiTrans::kDownloadTimeoutMs));
+    Link().progressEnabled.store(false);
+    trans_->Device().SetTransferStep({});
+    EXPECT_TRUE(CMidiTrans::WasCancelled());
+    EXPECT_EQ(TraceLinesWith("closing it with a short packet"), 1u);
+    EXPECT_EQ(TraceLinesWith("answer to the cut message dropped"), 1u);
+    Trace().Stop();
+    EXPECT_EQ(Keyboard().Counters().checksumErrors, 1u);
+
+    std::string name;
+    EXPECT_TRUE(Connect(name));
+    std::vector<std::string> names;
+    ASSERT_TRUE(Slots(names));
+    EXPECT_EQ(names[2], "Old");
+    EXPECT_TRUE(HoldsOld());
+    EXPECT_TRUE(prompt_.shown.empty());
+}
+
+TEST_P(KeyboardRecoveryTest, ALostAcknowledgeAtPacket300IsStoredOnTheRetry) {
+    StartWithOldSlot();
+    KeyboardFaults faults;
+    faults.dropAckOfPacket = 300;
+    SetFaults(faults);
+    std::vector<std::pair<int, int>> restarts;
+    trans_->Device().SetTransferRestart(
+        [&restarts](int retry, int retries) { restarts.emplace_back(retry, retries); });
+    Link().progressEnabled.store(true);
+    EXPECT_TRUE(Download(test::WellFormedImage(), 2, CMidiTrans::kDownloadTimeoutMs));
+    Link().progressEnabled.store(false);
+    trans_->Device().SetTransferRestart({});
+    EXPECT_EQ(restarts, (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_EQ(trans_->LastDownload().retries, 1);
+    EXPECT_EQ(trans_->LastDownload().ackTimeout, 2 * LinkOptions::kDefaultAckTimeout);
+
+    // Without retries it fails, says why, and the next request works.
+    LinkOptions noRetries;
+    noRetries.retries = 0;
+    ApplyLinkOptions(noRetries);
+    SetFaults(faults);
+    EXPECT_FALSE(Download(test::MalformedImage(), 2, CMidiTrans::kDownloadTimeoutMs));
+    ApplyLinkOptions({});
+    EXPECT_TRUE(trans_->LastDownload().lostAcknowledge);
+    EXPECT_EQ(trans_->LastDownload().retries, 0);
+    std::vector<std::string> names;
+    ASSERT_TRUE(Slots(names));
+    EXPECT_EQ(backend_->Keyboard().Slot(2)->image, test::WellFormedImage());
+}
+
+TEST_P(KeyboardRecoveryTest, OneLateAcknowledgeInAHundredIsOutwaitedByTheRetry) {
+    StartWithOldSlot();
+    KeyboardFaults faults;
+    faults.lateAckEvery = 100;
+    faults.lateAckBy = 150ms;
+    SetFaults(faults);
+    EXPECT_TRUE(Download(test::WellFormedImage(), 2, CMidiTrans::kDownloadTimeoutMs));
+    EXPECT_EQ(trans_->LastDownload().retries, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(JoinRules, KeyboardRecoveryTest,
+                         ::testing::Values(JoinRule::ByFrameStart, JoinRule::ByLength),
+                         [](const ::testing::TestParamInfo<JoinRule>& param) {
+                             return param.param == JoinRule::ByLength ? "ByLength" : "ByFrameStart";
+                         });
 
 }  // namespace
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include "KeyboardTestSupport.h"
 #include "TestFiles.h"
+#include "device/SysExProtocol.h"
 #include "keyboard/PacketJoiner.h"
 
 namespace vantrel {
@@ -75,6 +76,56 @@ TEST(PacketJoiner, WhatIsNotAPacketOfTheProtocolIsDropped) {
     EXPECT_EQ(joiner.Add(packets[2]), Result::Dropped);
     EXPECT_FALSE(joiner.Partial());
     EXPECT_EQ(joiner.Add(packets[3]), Result::Dropped);
+}
+
+TEST(PacketJoiner, ByLengthEveryEvenLengthComesBackWhole) {
+    // The protocol's messages all have even lengths, so their last packet is always short.
+    PacketJoiner joiner(kFrameStart, 100000, JoinRule::ByLength);
+    for (std::size_t n : {12u, 14u, 32u, 46u, 48u, 92u, 94u, 140u, 4108u}) {
+        const auto message = MessageOf(n);
+        EXPECT_EQ(Join(joiner, test::Packets(message)), message) << n << " bytes";
+        EXPECT_FALSE(joiner.Partial());
+    }
+}
+
+TEST(PacketJoiner, ByLengthACutMessageSwallowsTheNextOne) {
+    PacketJoiner joiner(kFrameStart, 100000, JoinRule::ByLength);
+    const auto cut = test::Packets(MessageOf(200));
+    EXPECT_EQ(joiner.Add(cut[0]), Result::Piece);
+    EXPECT_EQ(joiner.Add(cut[1]), Result::Piece);
+    // A full packet continues whatever it holds, even the opening of a new message.
+    const auto next = test::Packets(MessageOf(140));
+    EXPECT_EQ(joiner.Add(next[0]), Result::Piece);
+    EXPECT_EQ(joiner.Add(MessageOf(14)), Result::Message);
+    EXPECT_EQ(joiner.Message().size(), 47u + 46 + 46 + 13);
+    EXPECT_FALSE(joiner.Partial());
+}
+
+TEST(PacketJoiner, TheClosingPacketEndsACutMessageUnderBothRulesAsADamagedOne) {
+    for (const JoinRule rule : {JoinRule::ByFrameStart, JoinRule::ByLength}) {
+        PacketJoiner joiner(kFrameStart, 100000, rule);
+        const auto message = MessageOf(4108);
+        const auto packets = test::Packets(message);
+        std::vector<std::uint8_t> sent;
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(joiner.Add(packets[i]), Result::Piece);
+            sent.insert(sent.end(), packets[i].begin() + (i == 0 ? 0 : 1), packets[i].end() - 1);
+        }
+        const auto closing = sysex::MakeClosingPacket(sent);
+        EXPECT_LT(closing.size(), PacketJoiner::kPacketSize);
+        ASSERT_EQ(joiner.Add(closing), Result::Message);
+        const auto joined = joiner.Message();
+        EXPECT_EQ(joined.size(), sent.size() + 4);
+        EXPECT_TRUE(std::equal(sent.begin(), sent.end(), joined.begin()));
+        const auto frame = sysex::ParseFrame(joined);
+        ASSERT_TRUE(frame);
+        EXPECT_NE(frame->carriedChecksum, frame->frameChecksum);
+        EXPECT_EQ(frame->payload.size() % 2, 1u);
+        EXPECT_EQ(sysex::CheckMessage(joined), sysex::CheckResult::BadChecksum);
+        // The next message stands on its own again.
+        EXPECT_EQ(joiner.Add(MessageOf(14)), Result::Message);
+        EXPECT_EQ(joiner.Message(), MessageOf(14));
+    }
 }
 
 }  // namespace

@@ -208,6 +208,56 @@ TEST_F(VirtualKeyboardTest, AnAbandonedDownloadLeavesNothingBehind) {
     EXPECT_FALSE(keyboard.Slot(0));
 }
 
+// What the computer puts on the wire when it stops a message after `packets` packets: those
+// packets, then the packet that ends it.
+void FeedCut(VirtualKeyboard& keyboard, std::span<const std::uint8_t> message, std::size_t packets,
+             bool close) {
+    const auto all = test::Packets(message);
+    std::vector<std::uint8_t> sent;
+    for (std::size_t i = 0; i < packets; ++i) {
+        keyboard.OnPacket(all[i]);
+        sent.insert(sent.end(), all[i].begin() + (i == 0 ? 0 : 1), all[i].end() - 1);
+    }
+    if (close)
+        keyboard.OnPacket(sysex::MakeClosingPacket(sent));
+}
+
+TEST_F(VirtualKeyboardTest, ACutDownloadClosedByAShortPacketIsAnsweredAsDamagedUnderBothRules) {
+    for (const JoinRule rule : {JoinRule::ByFrameStart, JoinRule::ByLength}) {
+        KeyboardOptions options;
+        options.joinRule = rule;
+        options.initialSlots[1] = SlotContent{"Old", test::WellFormedImage()};
+        VirtualKeyboard& keyboard = Make(options);
+        const auto image = test::MalformedImage();
+        test::Feed(keyboard,
+                   sysex::MakeFileHeaderMessage(1, static_cast<std::uint32_t>(image.size())));
+        ASSERT_EQ(LastStatus(sysex::kCommandFile), 0);
+        FeedCut(keyboard, sysex::MakeFileDataMessage(image), 300, true);
+        EXPECT_EQ(LastStatus(sysex::kCommandFile), sysex::kStatusBadChecksum);
+        EXPECT_EQ(keyboard.Counters().checksumErrors, 1u);
+        // Every packet, the closing one too, was acknowledged; the next request stands alone.
+        EXPECT_EQ(output_.Acknowledges(), 1u + 300 + 1);
+        keyboard.OnPacket(sysex::MakeConnectRequest());
+        EXPECT_EQ(LastStatus(sysex::kCommandConnect), 0);
+        EXPECT_EQ(keyboard.Slot(1)->image, test::WellFormedImage());
+        output_.Clear();
+    }
+}
+
+TEST_F(VirtualKeyboardTest, ByLengthAnUnclosedCutMessageTakesTheNextRequestIn) {
+    KeyboardOptions options;
+    options.joinRule = JoinRule::ByLength;
+    VirtualKeyboard& keyboard = Make(options);
+    const auto& image = test::WellFormedImage();
+    test::Feed(keyboard, sysex::MakeFileHeaderMessage(0, static_cast<std::uint32_t>(image.size())));
+    FeedCut(keyboard, sysex::MakeFileDataMessage(image), 10, false);
+    // As a simple firmware would: the connect request ends the cut data message, which is
+    // answered as damaged, and the connect itself is never seen.
+    keyboard.OnPacket(sysex::MakeConnectRequest());
+    EXPECT_EQ(LastStatus(sysex::kCommandFile), sysex::kStatusBadChecksum);
+    EXPECT_FALSE(keyboard.Slot(0));
+}
+
 TEST_F(VirtualKeyboardTest, FaultSwitchesDropDelayAndSilence) {
     KeyboardOptions options;
     options.faults.dropAckOfPacket = 2;
@@ -234,6 +284,26 @@ TEST_F(VirtualKeyboardTest, FaultSwitchesDropDelayAndSilence) {
     keyboard.OnPacket(sysex::MakeConnectRequest());
     EXPECT_TRUE(output_.All().empty());
     EXPECT_EQ(keyboard.Counters().packets, 4u);
+
+    KeyboardFaults lateAcks;
+    lateAcks.lateAckEvery = 3;
+    lateAcks.lateAckBy = std::chrono::milliseconds{150};
+    keyboard.SetFaults(lateAcks);
+    output_.Clear();
+    for (int i = 0; i < 7; ++i)
+        keyboard.OnPacket(sysex::MakeConnectRequest());
+    std::vector<long long> ackDelays;
+    for (const auto& out : output_.All()) {
+        if (sysex::IsAcknowledge(out.message))
+            ackDelays.push_back(
+                std::chrono::duration_cast<std::chrono::milliseconds>(out.delay).count());
+    }
+    // What follows a late acknowledge waits for it, as on the real line.
+    ASSERT_EQ(ackDelays.size(), 7u);
+    EXPECT_EQ(ackDelays[0], 0);
+    EXPECT_EQ(ackDelays[1], 0);
+    EXPECT_EQ(ackDelays[2], 150);
+    EXPECT_EQ(ackDelays[5], 150);
 }
 
 TEST_F(VirtualKeyboardTest, AFolderStoreKeepsSlotsAcrossRuns) {

@@ -89,6 +89,29 @@ TEST_F(ImportFilesTest, EachRefusalNamesItsFileAndGivesItsReason) {
     EXPECT_TRUE(FolderContent(target_).empty());
 }
 
+// Folders and files whose names are not ASCII (UTF-8 texts in the program, wide names on
+// Windows) are found, checked and copied like any other.
+TEST(ImportFilesUnicode, ARepositoryAndFilesWithNamesBeyondAsciiWork) {
+    ScopedTempDir temp;
+    ASSERT_TRUE(temp.Valid());
+    const fs::path source = temp.Path() / "Mélodies ΑΒΓ";
+    const fs::path target = temp.Path() / "Répertoire ü" / "Repository" / "Intro";
+    fs::create_directories(target);
+    const std::string name = "intro-été.mid";
+    test::WriteBytes(source / name, ValidPattern(36));
+    test::ScriptedPrompt prompt;
+    const ImportOutcome first = ImportFiles({name}, source, target, true, prompt);
+    EXPECT_EQ(first.copied, std::vector<std::string>{name});
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(test::ReadBytes(target / name), ValidPattern(36));
+    EXPECT_EQ(FolderContent(target), std::vector<std::string>{name});
+
+    prompt.answers = {PromptAnswer::No};
+    const ImportOutcome again = ImportFiles({name}, source, target, true, prompt);
+    EXPECT_TRUE(again.copied.empty());
+    EXPECT_EQ(prompt.questions, std::vector<std::string>{"Overwrite " + name + "?"});
+}
+
 TEST_F(ImportFilesTest, NoSkipsOneFileAndCancelStopsTheRest) {
     for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
         test::WriteBytes(source_ / name, ValidPattern(40));

@@ -71,6 +71,9 @@ void CTopMiddleView::TransferEnded() {
 }
 
 void CTopMiddleView::ProgressChanged(const TransferProgress& progress) {
+    progress_->SetLabel(progress.Caption().empty()
+                            ? QString()
+                            : QString::fromStdString(progress.Caption()) + QStringLiteral("  "));
     progress_->SetRange(0, progress.Range());
     progress_->SetPos(progress.Position());
 }
@@ -80,12 +83,15 @@ void CTopMiddleView::OnUpload() {
     if (run->Begin(combine_.Lists()))
         return;
     run_ = std::move(run);
+    // One transfer at a time: a click meanwhile would only meet a refusal.
+    upload_->setEnabled(false);
     link_.StartDownload(run_->Image(), run_->Slot(), run_->Steps(),
                         [this](bool stored) { TransferFinished(stored); });
 }
 
 void CTopMiddleView::TransferFinished(bool stored) {
     const std::unique_ptr<UploadRun> run = std::move(run_);
+    upload_->setEnabled(true);
     const UploadResult result = run->Finish(stored);
     if (result == UploadResult::Stored) {
         const QString when =

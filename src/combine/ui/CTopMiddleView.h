@@ -22,8 +22,8 @@ struct UploadEnvironment;
 // into one style and stores it in the slot chosen in the device's slot list (which the frame
 // hands over as a SlotListView), and the progress
 // bar of the transfer with its Cancel button right under it, both shown only while it runs. The
-// transfer runs on the link worker and keeps the window painting; a click meanwhile is refused
-// with "Please connect device！", and no box the window shows pauses the transfer.
+// transfer runs on the link worker and keeps the window painting; Upload is disabled meanwhile,
+// and no box the window shows pauses the transfer.
 class CTopMiddleView : public QWidget, public ProgressView {
     Q_OBJECT
   public:

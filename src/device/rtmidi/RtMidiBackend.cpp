@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -19,6 +21,11 @@ namespace {
 constexpr std::chrono::milliseconds kConnectionSettle{150};
 
 using rtmidi::ErrorFlag;
+
+// The names this backend gives the ports it opens; the system lists them as
+// "CLIENT:Vantrel input" (JACK) or "CLIENT:Vantrel input 129:0" (ALSA).
+constexpr const char* kOwnInputPort = "Vantrel input";
+constexpr const char* kOwnOutputPort = "Vantrel output";
 
 // The input and output objects of one RtMidi API.
 struct ApiPorts {
@@ -50,7 +57,7 @@ class RtMidiBackend final : public MidiPortBackend {
     // process thread as it is made, and that thread may call the gate later through the port
     // that OpenInput opens, with no synchronisation of its own with this thread.
     explicit RtMidiBackend(const std::string& clientName)
-        : gate_([this](std::span<const std::uint8_t> chunk) {
+        : clientName_(clientName), gate_([this](std::span<const std::uint8_t> chunk) {
               // RtMidi's input thread (JACK's process thread under JACK) must never wait for a
               // lock: it announces itself in a counter, and closing the gate waits for the
               // counter instead.
@@ -96,7 +103,7 @@ class RtMidiBackend final : public MidiPortBackend {
         const bool opened = target->api->inFlag.Call([&] {
             rtmidi::PrepareInput(in);
             in.setCallback(&rtmidi::ForwardInput, &gate_);
-            in.openPort(local, "Vantrel input");
+            in.openPort(local, kOwnInputPort);
         });
         if (!opened) {
             (void)target->api->inFlag.Call([&] { in.cancelCallback(); });
@@ -145,7 +152,7 @@ class RtMidiBackend final : public MidiPortBackend {
             return false;
         const auto local = static_cast<unsigned int>(target->index);
         if (!target->api->outFlag.Call(
-                [&] { target->api->out->openPort(local, "Vantrel output"); })) {
+                [&] { target->api->out->openPort(local, kOwnOutputPort); })) {
             return false;
         }
         openOut_ = target->api;
@@ -183,23 +190,44 @@ class RtMidiBackend final : public MidiPortBackend {
         return input ? PortNames(api.in.get(), api.inFlag) : PortNames(api.out.get(), api.outFlag);
     }
 
+    // A port of this program (or of another instance of it) is never the keyboard's: offering
+    // it would let the link talk to itself. ALSA keeps a closed port listed, JACK renames a
+    // second client "CLIENT-01".
+    bool IsOwnPort(const std::string& name) const {
+        if (name.compare(0, clientName_.size(), clientName_) != 0)
+            return false;
+        const auto colon = name.find(':', clientName_.size());
+        if (colon == std::string::npos)
+            return false;
+        const std::string_view port = std::string_view(name).substr(colon + 1);
+        return port.starts_with(kOwnInputPort) || port.starts_with(kOwnOutputPort);
+    }
+
+    // Every API's ports but this program's own, in order.
+    std::vector<std::pair<Target, std::string>> Listed(bool input) {
+        std::vector<std::pair<Target, std::string>> listed;
+        for (const auto& api : apis_) {
+            auto names = ApiNames(*api, input);
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                if (!IsOwnPort(names[i]))
+                    listed.emplace_back(Target{api.get(), i}, std::move(names[i]));
+            }
+        }
+        return listed;
+    }
+
     std::vector<std::string> Names(bool input) {
         std::vector<std::string> names;
-        for (const auto& api : apis_) {
-            auto apiNames = ApiNames(*api, input);
-            names.insert(names.end(), apiNames.begin(), apiNames.end());
-        }
+        for (auto& [target, name] : Listed(input))
+            names.push_back(std::move(name));
         return names;
     }
 
     std::optional<Target> Resolve(std::size_t index, bool input) {
-        for (const auto& api : apis_) {
-            const std::size_t count = ApiNames(*api, input).size();
-            if (index < count)
-                return Target{api.get(), index};
-            index -= count;
-        }
-        return std::nullopt;
+        const auto listed = Listed(input);
+        if (index >= listed.size())
+            return std::nullopt;
+        return listed[index].first;
     }
 
     // RtMidi's thread against open, start, stop and close, without a lock.
@@ -208,7 +236,8 @@ class RtMidiBackend final : public MidiPortBackend {
     bool settled_ = false;         // the settle wait ran since the input port was opened
     bool closedJackPort_ = false;  // a JACK port was closed; its process cycle may be running
     MidiInputCallback onInput_;    // written only while the gate is closed
-    MidiInputCallback gate_;       // what RtMidi calls
+    std::string clientName_;
+    MidiInputCallback gate_;  // what RtMidi calls
 
     // Declared last so they are destroyed first: until an API's client is closed its thread
     // may still enter the gate above.

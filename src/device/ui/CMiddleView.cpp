@@ -1,5 +1,7 @@
 #include "device/ui/CMiddleView.h"
 
+#include <QPushButton>
+
 #include <algorithm>
 
 #include <QContextMenuEvent>
@@ -55,6 +57,13 @@ CMiddleView::CMiddleView(UserPrompt& prompt, ImportPanes panes, QWidget* parent)
     connect(import_, &CGdipButton::clicked, this, &CMiddleView::OnImport);
     connect(help_, &CGdipButton::clicked, this, &CMiddleView::OnHelp);
     connect(about_, &CGdipButton::clicked, this, &CMiddleView::OnAbout);
+    // The link menu in plain sight, not only behind a right click.
+    link_ = new QPushButton(QStringLiteral("Link\u2026"), this);
+    link_->setObjectName(QStringLiteral("LinkButton"));
+    link_->setToolTip(QStringLiteral("Link settings and the transfer trace"));
+    link_->setFocusPolicy(Qt::NoFocus);
+    connect(link_, &QPushButton::clicked, this,
+            [this] { ShowLinkMenu(link_->geometry().bottomLeft()); });
 }
 
 std::filesystem::path CMiddleView::HelpFile() {
@@ -172,6 +181,8 @@ void CMiddleView::resizeEvent(QResizeEvent* event) {
     const int width = event->size().width();
     connect_->setGeometry(30, kButtonTop, 110, kButtonHeight);
     refresh_->setGeometry(180, kButtonTop, 110, kButtonHeight);
+    constexpr int kLinkHeight = 28;
+    link_->setGeometry(320, kButtonTop + (kButtonHeight - kLinkHeight) / 2, 90, kLinkHeight);
     import_->setGeometry(width - 450, kButtonTop, 100, kButtonHeight);
     help_->setGeometry(width - 240, kButtonTop, 110, kButtonHeight);
     about_->setGeometry(width - 120, kButtonTop, 110, kButtonHeight);

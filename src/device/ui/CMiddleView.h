@@ -9,6 +9,8 @@
 #include "widgets/DeleteRefreshMenu.h"
 #include "widgets/DesktopOpen.h"
 
+class QPushButton;
+
 namespace vantrel {
 
 class CGdipButton;
@@ -19,8 +21,9 @@ struct ImportOutcome;
 // left, Import, Help and About on the right. Import copies the browser's selected files into the
 // sub-repository of the current tab, checking each one as the keyboard would take it; files
 // dropped on the sub-repository lists go the same way. A file the check refuses is offered
-// "Make it fit…", which imports a fitted copy under the file's name. A right click on the strip
-// offers "Link settings…" and "Save transfer trace…".
+// "Make it fit…", which imports a fitted copy under the file's name. The "Link…" button beside
+// Refresh, and a right click anywhere on the strip, offer "Link settings…" and "Save transfer
+// trace…".
 class CMiddleView : public QWidget {
     Q_OBJECT
   public:
@@ -31,6 +34,8 @@ class CMiddleView : public QWidget {
     CGdipButton& ImportButton() { return *import_; }
     CGdipButton& HelpButton() { return *help_; }
     CGdipButton& AboutButton() { return *about_; }
+    // "Link…": opens the link menu below itself.
+    QPushButton& LinkButton() { return *link_; }
 
     // The user guide opened by Help: "user-guide.html" beside the program, or in the install
     // prefix's share/doc/vantrel once installed.
@@ -75,6 +80,7 @@ class CMiddleView : public QWidget {
     CGdipButton* import_;
     CGdipButton* help_;
     CGdipButton* about_;
+    QPushButton* link_;
     MenuRunner runMenu_;
     DesktopOpener openGuide_;
     std::filesystem::path guide_ = HelpFile();

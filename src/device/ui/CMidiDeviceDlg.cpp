@@ -7,6 +7,7 @@
 
 #include "device/CMidiDevice.h"
 #include "device/CMidiTrans.h"
+#include "device/DeviceConnector.h"
 #include "device/LinkState.h"
 
 namespace vantrel {
@@ -50,6 +51,13 @@ void FillList(QListWidget& list, const QStringList& names, int index) {
     list.setCurrentItem(candidate);
 }
 
+std::string NameAt(const std::array<PortEntry, CMidiDevice::kMaxPorts>& table, std::uint32_t count,
+                   int index) {
+    if (index < 0 || static_cast<std::uint32_t>(index) >= count)
+        return {};
+    return table[static_cast<std::size_t>(index)].name;
+}
+
 void TakeChoice(const QListWidget& list, const QStringList& names, int& index) {
     const QList<QListWidgetItem*> selected = list.selectedItems();
     if (selected.isEmpty()) {
@@ -90,7 +98,21 @@ CMidiDeviceDlg::CMidiDeviceDlg(CMidiTrans& trans, int& inputIndex, int& outputIn
     connect(refresh_, &QPushButton::clicked, this, &CMidiDeviceDlg::FillPortLists);
     connect(ok, &QPushButton::clicked, this, &CMidiDeviceDlg::OnOK);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // The tables still hold the ports as they were listed when the indices were chosen; the
+    // names, not the indices, find those ports again among a new list.
+    const CMidiDevice& device = trans_.Device();
+    lastInput_ = NameAt(device.InputPorts(), device.InputPortCount(), inputIndex_);
+    lastOutput_ = NameAt(device.OutputPorts(), device.OutputPortCount(), outputIndex_);
     FillPortLists();
+}
+
+std::string& CMidiDeviceDlg::FallbackClient() {
+    static std::string client;
+    return client;
+}
+
+void CMidiDeviceDlg::SetFallbackClient(std::string client) {
+    FallbackClient() = std::move(client);
 }
 
 void CMidiDeviceDlg::FillPortLists() {
@@ -102,8 +124,13 @@ void CMidiDeviceDlg::FillPortLists() {
         inputNames_ = PortNames(device.InputPorts(), device.InputPortCount());
         outputNames_ = PortNames(device.OutputPorts(), device.OutputPortCount());
     }
-    FillList(*inputList_, inputNames_, inputIndex_);
-    FillList(*outputList_, outputNames_, outputIndex_);
+    const CMidiDevice& device = trans_.Device();
+    const auto suggested =
+        SuggestPortPair(std::span(device.InputPorts()).first(device.InputPortCount()),
+                        std::span(device.OutputPorts()).first(device.OutputPortCount()), lastInput_,
+                        lastOutput_, FallbackClient());
+    FillList(*inputList_, inputNames_, suggested ? static_cast<int>(suggested->input) : -1);
+    FillList(*outputList_, outputNames_, suggested ? static_cast<int>(suggested->output) : -1);
 }
 
 void CMidiDeviceDlg::OnOK() {

@@ -24,11 +24,15 @@ void CTopLeftView::RefreshSlots() {
     if (!LinkUsable()) {
         return;
     }
+    // The slots chosen stay chosen: the next upload after a cancel or a store goes to the same
+    // slot without the user choosing it again.
+    const std::vector<std::size_t> selected = list_->SelectedRows();
     // Emptied first, so the list does not show stale slots while the device answers.
     list_->clear();
     for (const std::string& name : ReadSlotRows(trans_, prompt_)) {
         list_->AddSlotLine(name);
     }
+    list_->SelectRows(selected);
 }
 
 void CTopLeftView::OnSlotDelete(int slot) {

@@ -74,6 +74,14 @@ std::vector<std::size_t> DevListCtrl::SelectedRows() const {
     return rows;
 }
 
+void DevListCtrl::SelectRows(const std::vector<std::size_t>& rows) {
+    clearSelection();
+    for (const std::size_t row : rows) {
+        if (row < static_cast<std::size_t>(topLevelItemCount()))
+            topLevelItem(static_cast<int>(row))->setSelected(true);
+    }
+}
+
 void DevListCtrl::ShowMenu(const QPoint& viewportPosition) {
     ShowDeleteRefreshMenu(
         *this, viewportPosition, menuRunner_, [this] { OnDelete(); },

@@ -33,6 +33,8 @@ class DevListCtrl : public QTreeWidget {
     std::vector<std::string> Lines() const;
     // Selected rows in ascending order.
     std::vector<std::size_t> SelectedRows() const;
+    // Selects these rows (those that exist) and nothing else.
+    void SelectRows(const std::vector<std::size_t>& rows);
 
     // The right-click menu: "Delete" and "Refresh" on a line, only "Refresh" elsewhere.
     void ShowMenu(const QPoint& viewportPosition);

@@ -62,8 +62,9 @@ LinkSettingsDlg::LinkSettingsDlg(const LinkOptions& shown, UserPrompt& prompt, Q
                                            "(default %1 ms)")
                                 .arg(Ms(LinkOptions::kDefaultAckTimeout)));
     retries_->setToolTip(QStringLiteral("How often an upload that lost an acknowledge is sent "
-                                        "again from its start (default %1); a refusal by the "
-                                        "keyboard is never retried")
+                                        "again from its start (default %1), each time "
+                                        "waiting twice as long for every acknowledge; a "
+                                        "refusal by the keyboard is never retried")
                              .arg(LinkOptions::kDefaultRetries));
     packetGap_->setToolTip(
         QStringLiteral("A pause before each further packet, for keyboards "

@@ -94,4 +94,22 @@ std::vector<CLI::Option*> AddKeyboardTimingOptions(CLI::App& app, KeyboardTiming
     return options;
 }
 
+CLI::Option* AddLateAcknowledgeOption(CLI::App& app, KeyboardFaults& faults,
+                                      const std::string& group) {
+    return app
+        .add_option_function<std::string>(
+            "--late-ack",
+            [&faults](const std::string& text) {
+                const auto [every, ms] = Pair("--late-ack", text, UINT32_MAX, false, "EVERY:MS");
+                if (every == 0)
+                    throw CLI::ValidationError("--late-ack", "EVERY counts from 1");
+                faults.lateAckEvery = every;
+                faults.lateAckBy = std::chrono::milliseconds{ms};
+            },
+            "Send every EVERY-th acknowledge (counted from 1) MS milliseconds late, as a loaded "
+            "system now and then does; 100:150 is one in a hundred, 150 ms late")
+        ->type_name("EVERY:MS")
+        ->group(group);
+}
+
 }  // namespace vantrel

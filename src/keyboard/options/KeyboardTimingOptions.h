@@ -15,4 +15,8 @@ namespace vantrel {
 std::vector<CLI::Option*> AddKeyboardTimingOptions(CLI::App& app, KeyboardTiming& timing,
                                                    const std::string& group);
 
+// --late-ack EVERY:MS: every EVERY-th acknowledge MS milliseconds late (a fault switch).
+CLI::Option* AddLateAcknowledgeOption(CLI::App& app, KeyboardFaults& faults,
+                                      const std::string& group);
+
 }  // namespace vantrel

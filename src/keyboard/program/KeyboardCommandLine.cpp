@@ -67,6 +67,11 @@ void AddKeyboardOptions(CLI::App& app, KeyboardProgramOptions& options) {
            },
            "SLOT=FILE: put the file into the slot at start (repeatable)")
         ->type_name("SLOT=FILE");
+    app.add_flag_callback(
+        "--join-by-length", [&keyboard] { keyboard.joinRule = JoinRule::ByLength; },
+        "Join packets as a simple firmware does: every 48-byte packet continues the message, "
+        "whatever it holds, and the first shorter one ends it (default: a packet that opens "
+        "with the protocol's frame header starts a new message)");
     app.add_flag("--quiet", options.quiet, "Print nothing but the ready line and errors");
 
     const std::string faultGroup = "Faults (for testing the computer's side)";
@@ -91,6 +96,11 @@ void AddKeyboardOptions(CLI::App& app, KeyboardProgramOptions& options) {
         ->group(faultGroup);
     app.add_flag("--list-out-of-order", faults.slotListOutOfOrder,
                  "Send the slot list starting with entry 1, then entry 0")
+        ->group(faultGroup);
+    AddLateAcknowledgeOption(app, faults, faultGroup);
+    app.add_flag("--echo", faults.echo,
+                 "Send every packet back as it came and answer nothing, as a port wired back "
+                 "to the computer (a MIDI thru, a loop cable) does")
         ->group(faultGroup);
     app.add_flag("--silent", faults.silent,
                  "Receive everything and answer nothing: no acknowledges, no replies")

@@ -31,6 +31,11 @@ class RtMidiKeyboardPorts {
 
     VirtualKeyboard& Keyboard() { return keyboard_; }
 
+    // What to tell the user when Open fails.
+    static const char* OpenFailureHint() {
+        return "no MIDI API could open virtual ports (is a JACK server running?)";
+    }
+
   private:
     // RtMidi calls in on the MIDI system's own thread (on JACK the process cycle, which must
     // end in time); packets are only queued there and fed to the keyboard from this thread.

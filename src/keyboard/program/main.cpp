@@ -1,28 +1,18 @@
-#include <csignal>
 #include <cstdio>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
+#include "common/Utf8Arguments.h"
 #include "keyboard/program/KeyboardCommandLine.h"
-#include "keyboard/program/RtMidiKeyboardPorts.h"
+#include "keyboard/program/KeyboardPorts.h"
+#include "keyboard/program/StopSignal.h"
 
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-
-// SIGINT and SIGTERM are blocked in every thread and taken here by sigwait, so no signal
-// handler ever runs inside the keyboard or the MIDI threads.
-sigset_t BlockStopSignals() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    return signals;
-}
 
 }  // namespace
 
@@ -36,7 +26,8 @@ int main(int argc, char** argv) {
     KeyboardProgramOptions options;
     AddKeyboardOptions(app, options);
     try {
-        app.parse(argc, argv);
+        Utf8Arguments arguments(argc, argv);
+        app.parse(arguments.Count(), arguments.Values());
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
@@ -50,9 +41,9 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         };
     }
-    const sigset_t stopSignals = BlockStopSignals();
+    StopSignal stopSignal;
 
-    RtMidiKeyboardPorts ports(options.keyboard);
+    KeyboardPorts ports(options.keyboard);
     if (!ports.Load()) {
         std::fprintf(stderr,
                      "vantrel-keyboard: the store folder or a preset slot cannot be used\n");
@@ -60,17 +51,14 @@ int main(int argc, char** argv) {
     }
     const std::string api = ports.Open(options.portName, options.api == "jack");
     if (api.empty()) {
-        std::fprintf(stderr,
-                     "vantrel-keyboard: no MIDI API could open virtual ports (is a JACK "
-                     "server running?)\n");
+        std::fprintf(stderr, "vantrel-keyboard: %s\n", KeyboardPorts::OpenFailureHint());
         return kExitFailed;
     }
     std::printf("vantrel-keyboard: ready, %zu slots, ports \"%s\" on %s\n",
                 ports.Keyboard().SlotCount(), options.portName.c_str(), api.c_str());
     std::fflush(stdout);
 
-    int received = 0;
-    sigwait(&stopSignals, &received);
+    stopSignal.Wait();
     std::printf("vantrel-keyboard: stopped\n");
     return kExitOk;
 }

@@ -36,7 +36,8 @@ class LoggedUploadProgress : public ::testing::Test {
         }
     }
     void Restart() {
-        progress_.Restart();
+        ++retry_;
+        progress_.Restart(retry_, 2);
         view_->ProgressChanged(progress_);
     }
     void Confirm() {
@@ -44,6 +45,16 @@ class LoggedUploadProgress : public ::testing::Test {
         view_->ProgressChanged(progress_);
         view_->Message("Download successfully!");
         view_->ShowProgress(false);
+    }
+
+    std::string Log() {
+        std::fflush(log_);
+        std::rewind(log_);
+        std::string text;
+        char line[256];
+        while (std::fgets(line, sizeof line, log_))
+            text += line;
+        return text;
     }
 
     std::vector<int> LoggedPercentages() {
@@ -66,6 +77,7 @@ class LoggedUploadProgress : public ::testing::Test {
     std::FILE* log_ = nullptr;
     TransferProgress progress_;
     std::optional<CliUploadProgress> view_;
+    int retry_ = 0;
 };
 
 TEST_F(LoggedUploadProgress, ARetryStartsTheLinesAgainFromNothingAndTheMessageStaysTheSame) {
@@ -88,6 +100,10 @@ TEST_F(LoggedUploadProgress, ARetryWithinTheFirstTenthStillShowsInTheLog) {
     const std::vector<int> expected = {0, 0,  10, 20, 30, 40, 50, 60, 70, 80, 90,
                                        0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
     EXPECT_EQ(LoggedPercentages(), expected);
+    // Each try after the first says which it is, rather than seeming to start from nothing.
+    const std::string log = Log();
+    EXPECT_NE(log.find("\nTrying again (1 of 2) [....."), std::string::npos) << log;
+    EXPECT_NE(log.find("\nTrying again (2 of 2) [....."), std::string::npos) << log;
 }
 
 }  // namespace

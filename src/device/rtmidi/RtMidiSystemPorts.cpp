@@ -1,0 +1,10 @@
+#include "device/SystemPorts.h"
+#include "device/rtmidi/RtMidiBackend.h"
+
+namespace vantrel {
+
+std::unique_ptr<MidiPortBackend> MakeSystemPortBackend(const std::string& clientName) {
+    return MakeRtMidiBackend(clientName);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,51 @@
+#include "device/winmm/WinMmPortNames.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <cwchar>
+
+namespace vantrel::winmm {
+
+namespace {
+
+std::string Utf8(const wchar_t* text) {
+    const auto length = static_cast<int>(std::wcslen(text));
+    if (length == 0)
+        return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+template <typename Caps, typename GetCaps>
+std::vector<std::string> Names(UINT count, GetCaps getCaps) {
+    std::vector<std::string> names;
+    for (UINT port = 0; port < count; ++port) {
+        Caps caps{};
+        // szPname holds at most 31 characters and its terminator.
+        const bool read = getCaps(port, &caps) == MMSYSERR_NOERROR;
+        caps.szPname[MAXPNAMELEN - 1] = L'\0';
+        names.push_back(read ? Utf8(caps.szPname) : std::string());
+    }
+    return names;
+}
+
+}  // namespace
+
+std::vector<std::string> InputPortNames() {
+    return Names<MIDIINCAPSW>(::midiInGetNumDevs(), [](UINT port, MIDIINCAPSW* caps) {
+        return ::midiInGetDevCapsW(port, caps, sizeof *caps);
+    });
+}
+
+std::vector<std::string> OutputPortNames() {
+    return Names<MIDIOUTCAPSW>(::midiOutGetNumDevs(), [](UINT port, MIDIOUTCAPSW* caps) {
+        return ::midiOutGetDevCapsW(port, caps, sizeof *caps);
+    });
+}
+
+}  // namespace vantrel::winmm
