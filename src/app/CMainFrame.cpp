@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -130,9 +129,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
-        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    if (IsPlayKey(*event)) {
         for (const SubRepository sub : kSubRepositories) {
             if (watched == &top_->TabView().Page(sub).List()) {
                 PlayStrip& strip = top_->CombineView().Strip();

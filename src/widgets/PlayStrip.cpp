@@ -1,5 +1,6 @@
 #include "widgets/PlayStrip.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -116,6 +117,13 @@ void PlayStrip::resizeEvent(QResizeEvent* event) {
     stop_->setGeometry(kButton, 0, kButton, kButton);
     chart_->setGeometry(2 * kButton + 4, 0, std::max(width() - 2 * kButton - 4, 0), kButton);
     status_->setGeometry(4, kButton + 2, std::max(width() - 4, 0), line);
+}
+
+bool IsPlayKey(const QEvent& event) {
+    if (event.type() != QEvent::KeyPress)
+        return false;
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    return key.key() == Qt::Key_Space && key.modifiers() == Qt::NoModifier;
 }
 
 }  // namespace vantrel

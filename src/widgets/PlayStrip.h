@@ -6,6 +6,7 @@
 
 #include "widgets/PartPlayer.h"
 
+class QEvent;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -61,5 +62,8 @@ class PlayStrip : public QWidget {
     QLabel* status_;
     QTimer* poll_;
 };
+
+// Space with no modifier, the key that plays or stops a list's selected entry.
+bool IsPlayKey(const QEvent& event);
 
 }  // namespace vantrel

@@ -189,6 +189,20 @@ class PlayTest : public QObject {
         QCOMPARE(HeldNotes(window.output->Messages()), 0);
     }
 
+    void SpaceOnASubRepositoryTabPlaysItsSelection() {
+        PlayWindow window;
+        CTopTabView& tabs = window.frame.Top().TabView();
+        tabs.SetCurrentTab(SubRepository::Fill);
+        SubRepositoryListBox& list = tabs.Page(SubRepository::Fill).List();
+        list.clearSelection();
+        list.findItems(QStringLiteral("fill2.mid"), Qt::MatchExactly).front()->setSelected(true);
+        QTest::keyClick(&list, Qt::Key_Space);
+        QVERIFY(window.frame.Player().Playing());
+        QTRY_VERIFY(window.Strip().StatusLabel().text().contains(QStringLiteral("(fill2)")));
+        QTest::keyClick(&list, Qt::Key_Space);
+        QVERIFY(!window.frame.Player().Playing());
+    }
+
     void PlayStyleGoesThroughEveryPartAndClosingTheWindowStops() {
         PlayWindow window;
         window.frame.Top().DownloadView().PlayStyleButton().click();

@@ -1,6 +1,5 @@
 #include "combine/ui/CTopCombineView.h"
 
-#include <QKeyEvent>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -80,9 +79,7 @@ std::vector<PlayItem> CTopCombineView::WholeStyle() {
 }
 
 bool CTopCombineView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
-        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    if (IsPlayKey(*event)) {
         for (const SubRepository sub : kSubRepositories) {
             if (watched == &Pane(sub).List()) {
                 strip_->SetSelection([this, sub] { return SelectedEntries(sub); });

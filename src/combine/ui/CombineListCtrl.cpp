@@ -44,7 +44,7 @@ CombineListCtrl::CombineListCtrl(const QString& heading, std::filesystem::path f
     // takes the rest, so every column stays in sight without scrolling sideways.
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 6;
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2;
     for (const auto& [column, widest] :
          {std::pair{kBeatColumn, QStringLiteral("12/8")},
           std::pair{kTempoColumn, QStringLiteral("BPM: 300")},
