@@ -8,6 +8,7 @@
 #include "app/CBottomView.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
+#include "app/DesktopPortBackend.h"
 #include "controls/ui/BrowseToFiles.h"
 #include "controls/ui/CCJShellTree.h"
 #include "device/ui/LinkSettings.h"

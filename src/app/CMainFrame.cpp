@@ -1,27 +1,54 @@
 #include "app/CMainFrame.h"
 
+#include <QCloseEvent>
 #include <QIcon>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QResizeEvent>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "app/CBottomView.h"
 #include "app/CTopView.h"
+#include "app/WindowPlayer.h"
+#include "combine/ui/CTopCombineView.h"
+#include "combine/ui/CTopMiddleView.h"
+#include "controls/ui/CCJShellList.h"
+#include "controls/ui/CCJShellTree.h"
 #include "device/ui/CMiddleView.h"
+#include "device/ui/CMidiDeviceDlg.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DeviceConnectAction.h"
 #include "device/ui/LinkMenuActions.h"
+#include "device/ui/LinkSettings.h"
+#include "keyboard/KeyboardOptions.h"
 #include "repository/CRepository.h"
 #include "repository/ui/CTopTabView.h"
+#include "repository/ui/CTopTabViewPage.h"
+#include "repository/ui/SubRepositoryListBox.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/MidiTypeIcon.h"
+#include "widgets/PlayStrip.h"
+#include "widgets/QtPaths.h"
 #include "widgets/Resources.h"
 
 namespace vantrel {
 
-CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
+namespace {
+
+const QString kChartKey = QStringLiteral("play/chart");
+
+}  // namespace
+
+CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent)
+    : QWidget(parent),
+      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }),
+      player_(std::make_unique<WindowPlayer>()),
+      settings_(ProgramSettings) {
     EnsureResources();
     MidiTypeIcon();
     CRepository::CreateFolders();
+    CMidiDeviceDlg::SetFallbackClient(kVirtualKeyboardName);
 
     setWindowTitle(QStringLiteral("Vantrel"));
     // The icon theme's "vantrel" is the installed artwork; the built-in picture is the same.
@@ -35,9 +62,9 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter_);
 
-    top_ = new CTopView(prompt);
+    top_ = new CTopView(prompt, *player_);
     bottom_ = new CBottomView(prompt);
-    middle_ = new CMiddleView(prompt, top_->TabView(), bottom_->Tree(), bottom_->List());
+    middle_ = new CMiddleView(prompt, StripImportPanes());
     splitter_->AddPane(top_);
     splitter_->AddPane(middle_);
     splitter_->AddPane(bottom_);
@@ -55,8 +82,81 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent) : QWidget(parent) {
     connect(middle_, &CMiddleView::LinkSettingsChosen, linkActions_,
             &LinkMenuActions::OnLinkSettings);
     connect(middle_, &CMiddleView::SaveTraceChosen, linkActions_, &LinkMenuActions::OnSaveTrace);
+    WirePlaying();
     layoutReady_ = true;
     ApplyRowRule(frameGeometry().height());
+}
+
+CMainFrame::~CMainFrame() {
+    player_->Stop();
+    // The panes go before the player they hold.
+    delete splitter_;
+}
+
+void CMainFrame::WirePlaying() {
+    PlayStrip& strip = top_->CombineView().Strip();
+    CTopTabView& tabs = top_->TabView();
+    for (const SubRepository sub : kSubRepositories) {
+        SubRepositoryListBox& list = tabs.Page(sub).List();
+        tabSelections_[static_cast<std::size_t>(sub)] = [&list, sub] {
+            std::vector<PlayItem> items;
+            for (const QString& name : list.SelectedNames())
+                items.push_back({CRepository::Folder(sub) / ToFsPath(name), sub});
+            return items;
+        };
+        connect(&list, &QListWidget::itemSelectionChanged, &strip, [this, &strip, &list, sub] {
+            if (!list.selectedItems().isEmpty())
+                strip.SetSelection(tabSelections_[static_cast<std::size_t>(sub)]);
+        });
+        list.installEventFilter(this);
+    }
+    CTopCombineView& combine = top_->CombineView();
+    connect(&top_->DownloadView().PlayStyleButton(), &QAbstractButton::clicked, &strip,
+            [&strip, &combine] { strip.PlayParts(combine.WholeStyle()); });
+    connect(&strip, &PlayStrip::ChartUsed, this,
+            [this](const QString& chart) { settings_()->setValue(kChartKey, chart); });
+    strip.SetChart(settings_()->value(kChartKey).toString());
+}
+
+void CMainFrame::SetSettingsSource(SettingsSource source) {
+    settings_ = std::move(source);
+    top_->CombineView().Strip().SetChart(settings_()->value(kChartKey).toString());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    player_->Stop();
+    QWidget::closeEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (IsPlayKey(*event)) {
+        for (const SubRepository sub : kSubRepositories) {
+            if (watched == &top_->TabView().Page(sub).List()) {
+                PlayStrip& strip = top_->CombineView().Strip();
+                strip.SetSelection(tabSelections_[static_cast<std::size_t>(sub)]);
+                strip.Toggle();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+ImportPanes CMainFrame::StripImportPanes() {
+    CTopTabView* tabs = &top_->TabView();
+    CCJShellTree* tree = &bottom_->Tree();
+    CCJShellList* list = &bottom_->List();
+    return ImportPanes{[tabs] { return tabs->CurrentTab(); },
+                       [tabs] { tabs->RefreshAllPages(); },
+                       [list] { return list->CurrentFolder(); },
+                       [list] { return list->SelectedNames(); },
+                       [tree](const QString& folder) { tree->SelectFolder(folder); },
+                       [this](const std::filesystem::path& source) -> std::optional<FitResult> {
+                           MakeItFitDlg dialog(source, this);
+                           if (!runFitDialog_(dialog))
+                               return std::nullopt;
+                           return dialog.Result();
+                       }};
 }
 
 void CMainFrame::ApplyRowRule(int outerHeight) {

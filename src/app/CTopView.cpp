@@ -2,6 +2,8 @@
 
 #include <QResizeEvent>
 
+#include "app/PaneLinks.h"
+
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CTopMiddleView.h"
 #include "combine/ui/TopCombineBtnView.h"
@@ -11,14 +13,15 @@
 
 namespace vantrel {
 
-CTopView::CTopView(UserPrompt& prompt, QWidget* parent)
+CTopView::CTopView(UserPrompt& prompt, PartPlayer& player, QWidget* parent)
     : QWidget(parent),
       splitter_(new CDisabledCSplitterWnd(Qt::Horizontal, this)),
       tabView_(new CTopTabView(prompt)),
       slotsView_(new CTopLeftView(prompt)),
-      combineView_(new CTopCombineView(prompt)),
-      downloadView_(new CTopMiddleView(prompt, *combineView_, *slotsView_)),
-      combineButtonView_(new TopCombineBtnView(prompt, *tabView_, *combineView_)) {
+      slotList_(std::make_unique<SlotPaneView>(*slotsView_)),
+      combineView_(new CTopCombineView(prompt, player)),
+      downloadView_(new CTopMiddleView(prompt, *combineView_, *slotList_)),
+      combineButtonView_(new TopCombineBtnView(prompt, TabSelection(*tabView_), *combineView_)) {
     splitter_->AddPane(slotsView_);
     splitter_->AddPane(downloadView_);
     splitter_->AddPane(combineView_);
@@ -31,6 +34,11 @@ CTopView::CTopView(UserPrompt& prompt, QWidget* parent)
             &DevListCtrl::SetUploadNote);
     splitter_->SetPaneInfos(TopViewInitialColumns(width()));
     splitter_->setGeometry(rect());
+}
+
+CTopView::~CTopView() {
+    // The download pane holds slotList_ until it is gone.
+    delete splitter_;
 }
 
 void CTopView::resizeEvent(QResizeEvent* event) {

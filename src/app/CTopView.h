@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "widgets/CDisabledCSplitterWnd.h"
 
@@ -10,6 +11,8 @@ class CTopCombineView;
 class CTopLeftView;
 class CTopMiddleView;
 class CTopTabView;
+class PartPlayer;
+class SlotPaneView;
 class TopCombineBtnView;
 class UserPrompt;
 
@@ -20,7 +23,9 @@ class CTopView : public QWidget {
   public:
     enum Column { kSlots = 0, kDownload = 1, kCombineLists = 2, kCombineButton = 3, kTabs = 4 };
 
-    explicit CTopView(UserPrompt& prompt, QWidget* parent = nullptr);
+    // The play strip of the combine lists plays through player.
+    CTopView(UserPrompt& prompt, PartPlayer& player, QWidget* parent = nullptr);
+    ~CTopView() override;
 
     CDisabledCSplitterWnd& Splitter() { return *splitter_; }
     CTopTabView& TabView() { return *tabView_; }
@@ -36,6 +41,8 @@ class CTopView : public QWidget {
     CDisabledCSplitterWnd* splitter_;
     CTopTabView* tabView_;
     CTopLeftView* slotsView_;
+    // What the download pane reads of the slot pane; the destructor removes the panes first.
+    std::unique_ptr<SlotPaneView> slotList_;
     CTopCombineView* combineView_;
     CTopMiddleView* downloadView_;
     TopCombineBtnView* combineButtonView_;

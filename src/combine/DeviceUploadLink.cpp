@@ -3,19 +3,11 @@
 #include "common/UserPrompt.h"
 #include "device/CMidiDevice.h"
 #include "device/CMidiTrans.h"
+#include "device/DeviceSlots.h"
 #include "device/DownloadAdvice.h"
 #include "device/LinkState.h"
 
 namespace vantrel {
-
-namespace {
-
-bool LinkUsable() {
-    return Link().deviceConnected.load() && CMidiDevice::Instance() != nullptr &&
-           Link().linkIdle.load();
-}
-
-}  // namespace
 
 bool DeviceUploadLink::Ready() const {
     return LinkUsable();
@@ -76,11 +68,7 @@ std::string DeviceUploadLink::Advice(bool stored) const {
 void DeviceSlotList::RefreshSlots() {
     if (!LinkUsable())
         return;
-    rows_.clear();
-    if (!trans_.RequestSlotList(rows_)) {
-        rows_.clear();
-        prompt_.Message("Connection error!");
-    }
+    rows_ = ReadSlotRows(trans_, prompt_);
 }
 
 }  // namespace vantrel

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "device/DeviceSlots.h"
+
 namespace vantrel {
 
 class UserPrompt;
-
-inline constexpr const char* kEmptySlotText = "Empty";
 
 // The device slot list's rows in slot order (a stored name or "Empty"), with every selected row
 // replaced by "" (the selection marker). anyOccupiedSelected: a selected row held a name.

@@ -8,6 +8,17 @@ namespace {
 constexpr int kStripHeight = 60;
 constexpr int kRowMinimum = 100;
 constexpr int kTabsWidth = 230;
+
+// The top row at the window's smallest width (800): the combine lists first get what their
+// file name, Beat, Tempo and Bytes columns and the play strip under them need, the tabs what
+// their three names and a column of file names need, the download pane and the Combine button
+// their fixed width, and the slot list what is left. A wider window shares what it adds among
+// the combine lists (two fifths), the tabs (one fifth) and the slot list (the rest).
+constexpr int kNarrowestTop = 800;
+constexpr int kTopBars = 4 * 4;
+constexpr int kButtonColumn = 115;
+constexpr int kCombineColumn = 272;
+constexpr int kTabsColumn = 170;
 }  // namespace
 
 std::vector<int> LayOutPanes(std::span<const PaneInfo> panes, int available) {
@@ -42,8 +53,15 @@ std::optional<std::vector<PaneInfo>> TopViewColumns(int width) {
     if (width <= 300) {
         return std::nullopt;
     }
-    const int side = (width - kTabsWidth) / 2 - 115;
-    return std::vector<PaneInfo>{{side, 0}, {120, 115}, {side, 0}, {115, 115}, {kTabsWidth, 0}};
+    const int extra = std::max(width - kNarrowestTop, 0);
+    const int combine = kCombineColumn + extra * 2 / 5;
+    const int tabs = kTabsColumn + extra / 5;
+    const int slots = std::max(width - kTopBars - 2 * kButtonColumn - combine - tabs, 0);
+    return std::vector<PaneInfo>{{slots, 0},
+                                 {kButtonColumn, kButtonColumn},
+                                 {combine, 0},
+                                 {kButtonColumn, kButtonColumn},
+                                 {tabs, 0}};
 }
 
 std::vector<PaneInfo> TopViewInitialColumns(int width) {

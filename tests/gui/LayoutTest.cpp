@@ -12,6 +12,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CTopView.h"
+#include "app/WindowPlayer.h"
 #include "device/ui/CMiddleView.h"
 #include "repository/ModuleDirectory.h"
 #include "widgets/CAboutDlg.h"
@@ -97,20 +98,26 @@ class LayoutTest : public QObject {
     }
 
     void TopRowColumnsFollowItsWidth() {
-        CTopView top(prompt_);
-        top.resize(780, 270);
+        WindowPlayer player;
+        CTopView top(prompt_, player);
+        top.resize(800, 270);
         top.show();
         QVERIFY(QTest::qWaitForWindowExposed(&top));
+        // At the smallest width the combine lists and the tabs get what they need first.
         const QList<int> ideals = IdealsOf(top.Splitter());
-        QCOMPARE(ideals, (QList<int>{160, 120, 160, 115, 230}));
+        QCOMPARE(ideals, (QList<int>{112, 115, 272, 115, 170}));
         QCOMPARE(top.Splitter().GetPaneInfo(1).minimum, 115);
         QCOMPARE(top.Splitter().GetPaneInfo(3).minimum, 115);
-        QCOMPARE(top.Splitter().sizes().mid(0, 4), (QList<int>{160, 120, 160, 115}));
+        QCOMPARE(top.Splitter().sizes(), (QList<int>{112, 115, 272, 115, 170}));
+
+        // A wider window shares what it adds: two fifths to the combine lists, one to the tabs.
+        top.resize(1300, 270);
+        QCOMPARE(IdealsOf(top.Splitter()), (QList<int>{312, 115, 472, 115, 270}));
 
         top.resize(300, 270);
-        QCOMPARE(IdealsOf(top.Splitter()), ideals);
+        QCOMPARE(IdealsOf(top.Splitter()), (QList<int>{312, 115, 472, 115, 270}));
         top.resize(301, 270);
-        QCOMPARE(top.Splitter().GetPaneInfo(0).ideal, (301 - 230) / 2 - 115);
+        QCOMPARE(top.Splitter().GetPaneInfo(0).ideal, 0);
     }
 
     void BottomRowGivesTheTreeAThird() {

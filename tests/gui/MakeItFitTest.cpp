@@ -49,7 +49,7 @@ class MakeItFitTest : public QObject {
         prompt_.acceptOffers = true;
         QString report;
         bool okEnabled = false;
-        frame_->Middle().SetFitDialogRunner([&](MakeItFitDlg& dialog) {
+        frame_->SetFitDialogRunner([&](MakeItFitDlg& dialog) {
             report = dialog.Report().toPlainText();
             okEnabled = dialog.OkButton().isEnabled();
             return true;
@@ -76,7 +76,7 @@ class MakeItFitTest : public QObject {
     }
 
     void CancelOrADeclinedOfferImportsNothing() {
-        frame_->Middle().SetFitDialogRunner([](MakeItFitDlg&) { return false; });
+        frame_->SetFitDialogRunner([](MakeItFitDlg&) { return false; });
         prompt_.acceptOffers = true;
         SelectBad();
         frame_->Middle().OnImport();

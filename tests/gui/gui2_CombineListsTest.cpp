@@ -8,6 +8,8 @@
 
 #include "TestFiles.h"
 #include "WindowTestSupport.h"
+#include "app/PaneLinks.h"
+#include "app/WindowPlayer.h"
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CTopListView.h"
 #include "combine/ui/CombineListCtrl.h"
@@ -62,8 +64,9 @@ struct CombineBench {
     ScopedTempDir temp;
     bool rootSet = UseRoot(temp);
     CTopTabView tabs{prompt};
-    CTopCombineView combine{prompt};
-    TopCombineBtnView button{prompt, tabs, combine};
+    WindowPlayer player;
+    CTopCombineView combine{prompt, player};
+    TopCombineBtnView button{prompt, TabSelection(tabs), combine};
 };
 
 std::vector<std::string> Names(int first, int last) {
@@ -264,18 +267,22 @@ class CombineListsTest : public QObject {
         QVERIFY(fs::exists(CRepository::Folder(SubRepository::Fill) / "f2.mid"));
     }
 
-    void RowsAreFortyAndFiftyAroundTheFills() {
-        QVERIFY(!CTopCombineView::Rows(100));
-        const auto rows = CTopCombineView::Rows(270);
+    void IntroAndEndingHoldOneFileAroundTheFillsAndThePlayStrip() {
+        QVERIFY(!CTopCombineView::Rows(100, 50, 46));
+        const auto rows = CTopCombineView::Rows(270, 50, 46);
         QVERIFY(rows.has_value());
-        QCOMPARE((*rows)[0].ideal, 40);
-        QCOMPARE((*rows)[1].ideal, 180);
+        QCOMPARE(rows->size(), std::size_t{4});
+        QCOMPARE((*rows)[0].ideal, 50);
+        QCOMPARE((*rows)[1].ideal, 270 - 3 * 4 - 2 * 50 - 46);
         QCOMPARE((*rows)[2].ideal, 50);
+        QCOMPARE((*rows)[3].ideal, 46);
         CombineBench bench({});
-        bench.combine.resize(160, 270);
+        bench.combine.resize(272, 270);
         bench.combine.show();
-        QCOMPARE(bench.combine.Pane(SubRepository::Intro).height(), 40);
-        QCOMPARE(bench.combine.Pane(SubRepository::Fill).height(), 180);
+        const int oneFile = bench.combine.Pane(SubRepository::Intro).List().OneRowHeight();
+        QCOMPARE(bench.combine.Pane(SubRepository::Intro).height(), oneFile);
+        QCOMPARE(bench.combine.Pane(SubRepository::Ending).height(), oneFile);
+        QCOMPARE(bench.combine.Pane(SubRepository::Fill).height(), 270 - 3 * 4 - 2 * oneFile - 46);
     }
 };
 

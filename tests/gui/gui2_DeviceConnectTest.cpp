@@ -25,6 +25,9 @@ const QString kKeyboard = QString::fromLatin1(kVirtualKeyboardName);
 class DeviceConnectTest : public QObject {
     Q_OBJECT
   private slots:
+    // As the frame does: the in-process keyboard is the pair suggested when nothing else is.
+    void initTestCase() { CMidiDeviceDlg::SetFallbackClient(kVirtualKeyboardName); }
+
     void ListsAreSortedAndAChoiceIsWrittenAsItsPortNumber() {
         ScriptedPrompt prompt;
         DesktopDeviceLink link(prompt, std::make_shared<NamedPortsBackend>(

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "WindowTestSupport.h"
+#include "combine/SlotChoice.h"
 #include "device/LinkState.h"
 #include "device/ui/CTopLeftView.h"
 #include "device/ui/DevListCtrl.h"
@@ -61,12 +62,13 @@ class SlotListTest : public QObject {
         QCOMPARE(slotPane.List().topLevelItem(2)->icon(0).cacheKey(), midiIcon);
 
         slotPane.List().topLevelItem(1)->setSelected(true);
-        std::vector<std::string> texts;
-        QVERIFY(!slotPane.CollectSlotTexts(texts));
-        QCOMPARE(texts, (std::vector<std::string>{"Alpha", "", "Gamma"}));
+        SlotTexts texts = CollectSlotTexts(slotPane.Rows(), slotPane.SelectedRows());
+        QVERIFY(!texts.anyOccupiedSelected);
+        QCOMPARE(texts.texts, (std::vector<std::string>{"Alpha", "", "Gamma"}));
         slotPane.List().topLevelItem(2)->setSelected(true);
-        QVERIFY(slotPane.CollectSlotTexts(texts));
-        QCOMPARE(texts, (std::vector<std::string>{"Alpha", "", ""}));
+        texts = CollectSlotTexts(slotPane.Rows(), slotPane.SelectedRows());
+        QVERIFY(texts.anyOccupiedSelected);
+        QCOMPARE(texts.texts, (std::vector<std::string>{"Alpha", "", ""}));
     }
 
     void DeletingAsksForEachOccupiedLineAndReadsTheSlotsOnce() {

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QPushButton>
+#include <QStyle>
 #include <filesystem>
 #include <system_error>
 
@@ -13,22 +14,20 @@
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CombineResources.h"
 #include "device/LinkState.h"
-#include "device/ui/CTopLeftView.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/CXProgressCtrl.h"
 
 namespace vantrel {
 
-CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTopLeftView& slotPane,
+CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, SlotListView& slotList,
                                QWidget* parent)
     : QWidget(parent),
       prompt_(prompt),
       combine_(combine),
-      slots_(slotPane),
       trans_(prompt),
       link_(trans_),
       environment_(
-          std::make_unique<UploadEnvironment>(UploadEnvironment{prompt, link_, slotPane, *this})) {
+          std::make_unique<UploadEnvironment>(UploadEnvironment{prompt, link_, slotList, *this})) {
     setObjectName(QStringLiteral("CTopMiddleView"));
     upload_ = MakeCombineButton(QStringLiteral("Upload"), this);
     progress_ = new CXProgressCtrl(this);
@@ -39,6 +38,11 @@ CTopMiddleView::CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTo
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("CancelTransfer"));
     cancel_->hide();
+    playStyle_ = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
+                                 QStringLiteral("Play style"), this);
+    playStyle_->setObjectName(QStringLiteral("PlayStyle"));
+    playStyle_->setToolTip(
+        QStringLiteral("Hear the combined style: Intro, the Fills and Ending over the chords"));
     connect(upload_, &CGdipButton::clicked, this, &CTopMiddleView::OnUpload);
     // Runs in the window's event pump while the link worker sends; the worker stops after the
     // packet in flight.
@@ -111,6 +115,7 @@ void CTopMiddleView::Layout() {
     // its width.
     const int cancelWidth = std::min(kCancelWidth, barWidth);
     cancel_->setGeometry(14 + barWidth - cancelWidth, 131, cancelWidth, 24);
+    playStyle_->setGeometry(14, 175, barWidth, 28);
 }
 
 }  // namespace vantrel

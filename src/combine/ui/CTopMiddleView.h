@@ -13,27 +13,29 @@ namespace vantrel {
 
 class CGdipButton;
 class CTopCombineView;
-class CTopLeftView;
 class CXProgressCtrl;
 class UploadRun;
 class UserPrompt;
 struct UploadEnvironment;
 
 // The second column of the top row: the "Upload" button, which joins the three combine lists
-// into one style and stores it in the slot chosen in the device's slot list, and the progress
+// into one style and stores it in the slot chosen in the device's slot list (which the frame
+// hands over as a SlotListView), and the progress
 // bar of the transfer with its Cancel button right under it, both shown only while it runs. The
 // transfer runs on the link worker and keeps the window painting; Upload is disabled meanwhile,
 // and no box the window shows pauses the transfer.
 class CTopMiddleView : public QWidget, public ProgressView {
     Q_OBJECT
   public:
-    CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, CTopLeftView& slotPane,
+    CTopMiddleView(UserPrompt& prompt, CTopCombineView& combine, SlotListView& slotList,
                    QWidget* parent = nullptr);
     ~CTopMiddleView() override;
 
     CGdipButton& UploadButton() { return *upload_; }
     CXProgressCtrl& Progress() { return *progress_; }
     QPushButton& CancelButton() { return *cancel_; }
+    // Plays the whole combined style (Intro, the Fills, Ending) over the chord chart.
+    QPushButton& PlayStyleButton() { return *playStyle_; }
 
     void ShowProgress(bool visible) override;
     void ProgressChanged(const TransferProgress& progress) override;
@@ -60,7 +62,6 @@ class CTopMiddleView : public QWidget, public ProgressView {
 
     UserPrompt& prompt_;
     CTopCombineView& combine_;
-    CTopLeftView& slots_;
     CMidiTrans trans_;
     DeviceUploadLink link_;
     // Held by pointer: the workflow's header names a member `slots`, a keyword of Qt's.
@@ -69,6 +70,7 @@ class CTopMiddleView : public QWidget, public ProgressView {
     CGdipButton* upload_;
     CXProgressCtrl* progress_;
     QPushButton* cancel_;
+    QPushButton* playStyle_;
 };
 
 }  // namespace vantrel

@@ -4,13 +4,15 @@
 #include <QFileIconProvider>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QStyle>
+#include <algorithm>
+#include <utility>
 
 #include "combine/PartBlockBytes.h"
 #include "combine/PartTexts.h"
 #include "common/GroupedNumber.h"
-
-#include "repository/ui/SubRepositoryListBox.h"
 #include "widgets/DesktopOpen.h"
+#include "widgets/FileDrops.h"
 #include "widgets/ListKeys.h"
 #include "widgets/QtPaths.h"
 
@@ -38,10 +40,22 @@ CombineListCtrl::CombineListCtrl(const QString& heading, std::filesystem::path f
     setHeaderLabels(
         {heading, QStringLiteral("Beat"), QStringLiteral("Tempo"), QStringLiteral("Bytes")});
     header()->setSectionsClickable(false);
-    setColumnWidth(0, 150);
-    setColumnWidth(kBeatColumn, 40);
-    setColumnWidth(kTempoColumn, 70);
-    setColumnWidth(kBytesColumn, 100);
+    // The pane is narrow: Beat, Tempo and Bytes keep the width of their widest text and the name
+    // takes the rest, so every column stays in sight without scrolling sideways.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 2;
+    for (const auto& [column, widest] :
+         {std::pair{kBeatColumn, QStringLiteral("12/8")},
+          std::pair{kTempoColumn, QStringLiteral("BPM: 300")},
+          std::pair{kBytesColumn, QStringLiteral("2,048 / 2,048")}}) {
+        const QString title = headerItem()->text(column);
+        header()->setSectionResizeMode(column, QHeaderView::Fixed);
+        setColumnWidth(column, std::max(fontMetrics().horizontalAdvance(widest),
+                                        fontMetrics().horizontalAdvance(title)) +
+                                   padding);
+    }
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setAcceptDrops(true);
@@ -50,6 +64,13 @@ CombineListCtrl::CombineListCtrl(const QString& heading, std::filesystem::path f
     connect(this, &QWidget::customContextMenuRequested, this, &CombineListCtrl::ShowMenu);
     InstallListKeys(*this, {[this] { OnDelete(); }, [this](const QPoint& at) { ShowMenu(at); },
                             [this] { OpenItem(currentItem()); }});
+}
+
+int CombineListCtrl::OneRowHeight() const {
+    // A row is as high as its icon or its text, whichever is higher, with the item's margins.
+    const int row =
+        std::max(iconSize().isValid() ? iconSize().height() : 16, fontMetrics().height()) + 6;
+    return header()->sizeHint().height() + row + 2 * frameWidth();
 }
 
 void CombineListCtrl::AddListItem(const std::filesystem::path& path, const PartTexts& texts,

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DeleteRefreshMenu.h"
 
 namespace vantrel {
 
@@ -31,6 +31,10 @@ class CombineListCtrl : public QTreeWidget {
     static constexpr int kBeatColumn = 1;
     static constexpr int kTempoColumn = 2;
     static constexpr int kBytesColumn = 3;
+
+    // The height that shows the header and one row whole, frame included: the Intro and Ending
+    // lists hold one file.
+    int OneRowHeight() const;
 
     void AddListItem(const std::filesystem::path& path, const PartTexts& texts,
                      const PartBlockBytes& bytes);

@@ -3,9 +3,6 @@
 #include "combine/ui/CTopCombineView.h"
 #include "combine/ui/CTopListView.h"
 #include "combine/ui/CombineResources.h"
-#include "repository/ui/CTopTabView.h"
-#include "repository/ui/CTopTabViewPage.h"
-#include "repository/ui/SubRepositoryListBox.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/QtPaths.h"
 
@@ -17,17 +14,17 @@ constexpr int kButtonHeight = 50;
 
 }  // namespace
 
-TopCombineBtnView::TopCombineBtnView(UserPrompt& prompt, CTopTabView& tabs,
+TopCombineBtnView::TopCombineBtnView(UserPrompt& prompt, RepositorySelection tabs,
                                      CTopCombineView& combine, QWidget* parent)
-    : QWidget(parent), prompt_(prompt), tabs_(tabs), combine_(combine) {
+    : QWidget(parent), prompt_(prompt), tabs_(std::move(tabs)), combine_(combine) {
     setObjectName(QStringLiteral("TopCombineBtnView"));
     button_ = MakeCombineButton(QStringLiteral("Combine"), this);
     connect(button_, &CGdipButton::clicked, this, &TopCombineBtnView::OnCombine);
 }
 
 void TopCombineBtnView::OnCombine() {
-    const SubRepository tab = tabs_.CurrentTab();
-    const QStringList selected = tabs_.Page(tab).List().SelectedNames();
+    const SubRepository tab = tabs_.currentTab();
+    const QStringList selected = tabs_.selectedNames(tab);
     combine_.Lists().OnCombine(tab, ToFsNames(selected), prompt_);
     combine_.Pane(tab).RefreshEntries();
 }

@@ -2,11 +2,12 @@
 
 #include <QWidget>
 
+#include "combine/ui/RepositorySelection.h"
+
 namespace vantrel {
 
 class CGdipButton;
 class CTopCombineView;
-class CTopTabView;
 class UserPrompt;
 
 // The fourth column of the top row: the "Combine" button, which copies the selection of the
@@ -14,7 +15,7 @@ class UserPrompt;
 class TopCombineBtnView : public QWidget {
     Q_OBJECT
   public:
-    TopCombineBtnView(UserPrompt& prompt, CTopTabView& tabs, CTopCombineView& combine,
+    TopCombineBtnView(UserPrompt& prompt, RepositorySelection tabs, CTopCombineView& combine,
                       QWidget* parent = nullptr);
 
     CGdipButton& CombineButton() { return *button_; }
@@ -27,7 +28,7 @@ class TopCombineBtnView : public QWidget {
 
   private:
     UserPrompt& prompt_;
-    CTopTabView& tabs_;
+    RepositorySelection tabs_;
     CTopCombineView& combine_;
     CGdipButton* button_;
 };

@@ -3,7 +3,7 @@
 #include <QTreeView>
 
 #include "controls/ui/ShellFolderListing.h"
-#include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DeleteRefreshMenu.h"
 #include "widgets/DesktopOpen.h"
 
 class QMimeData;

@@ -11,16 +11,12 @@
 #include <QResizeEvent>
 
 #include "common/UserPrompt.h"
-#include "controls/ui/CCJShellList.h"
-#include "controls/ui/CCJShellTree.h"
 #include "device/ui/LinkMenuActions.h"
 #include "repository/CRepository.h"
 #include "repository/ImportFiles.h"
 #include "repository/ImportFitted.h"
 #include "repository/ImportPaths.h"
 #include "repository/InstallLayout.h"
-#include "repository/ui/CTopTabView.h"
-#include "repository/ui/MakeItFitDlg.h"
 #include "widgets/CAboutDlg.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/GuideWindow.h"
@@ -45,21 +41,17 @@ CGdipButton* MakeButton(const char* name, QWidget* parent) {
 
 }  // namespace
 
-CMiddleView::CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tree,
-                         CCJShellList& list, QWidget* parent)
+CMiddleView::CMiddleView(UserPrompt& prompt, ImportPanes panes, QWidget* parent)
     : QWidget(parent),
       prompt_(prompt),
-      tabs_(tabs),
-      tree_(tree),
-      list_(list),
+      panes_(std::move(panes)),
       connect_(MakeButton("Connect", this)),
       refresh_(MakeButton("Refresh", this)),
       import_(MakeButton("Import", this)),
       help_(MakeButton("Help", this)),
       about_(MakeButton("About", this)),
       runMenu_(ExecMenu()),
-      openGuide_(DesktopOpenerOfSystem()),
-      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }) {
+      openGuide_(DesktopOpenerOfSystem()) {
     setObjectName(QStringLiteral("CMiddleView"));
     connect(refresh_, &CGdipButton::clicked, this, &CMiddleView::OnRefreshAll);
     connect(import_, &CGdipButton::clicked, this, &CMiddleView::OnImport);
@@ -80,20 +72,20 @@ std::filesystem::path CMiddleView::HelpFile() {
 
 void CMiddleView::OnImport() {
     // Folders among the selected rows are skipped by the import itself.
-    const QString folder = list_.CurrentFolder();
-    const QStringList names = list_.SelectedNames();
+    const QString folder = panes_.browserFolder();
+    const QStringList names = panes_.browserSelection();
     if (names.isEmpty() || folder.size() <= 1) {
         return;
     }
     const std::vector<std::string> fsNames = ToFsNames(names);
     const std::filesystem::path from = ToFsPath(folder);
     const ImportOutcome outcome =
-        ImportFiles(fsNames, from, CRepository::Folder(tabs_.CurrentTab()), true, prompt_);
+        ImportFiles(fsNames, from, CRepository::Folder(panes_.currentTab()), true, prompt_);
     std::vector<std::filesystem::path> sources;
     for (const std::string& name : fsNames)
         sources.push_back(from / name);
     OfferFits(outcome, sources);
-    tabs_.RefreshAllPages();
+    panes_.refreshRepositoryLists();
 }
 
 void CMiddleView::OfferFits(const ImportOutcome& outcome,
@@ -109,10 +101,8 @@ void CMiddleView::OfferFits(const ImportOutcome& outcome,
                                   "the file itself stays as it is.",
                            "Make it fit\u2026"))
             continue;
-        MakeItFitDlg dialog(*source, window());
-        if (runFitDialog_(dialog))
-            ImportFitted(*source, dialog.Result(), CRepository::Folder(tabs_.CurrentTab()),
-                         prompt_);
+        if (const std::optional<FitResult> fitted = panes_.makeItFit(*source))
+            ImportFitted(*source, *fitted, CRepository::Folder(panes_.currentTab()), prompt_);
     }
 }
 
@@ -121,15 +111,16 @@ void CMiddleView::OnFilesDropped(const QStringList& paths) {
     for (const QString& path : paths) {
         files.push_back(ToFsPath(path));
     }
-    OfferFits(vantrel::ImportPaths(files, CRepository::Folder(tabs_.CurrentTab()), true, prompt_),
+    OfferFits(vantrel::ImportPaths(files, CRepository::Folder(panes_.currentTab()), true, prompt_),
               files);
-    tabs_.RefreshAllPages();
+    panes_.refreshRepositoryLists();
 }
 
 void CMiddleView::OnRefreshAll() {
-    tabs_.RefreshAllPages();
-    if (!list_.CurrentFolder().isEmpty()) {
-        tree_.SelectFolder(list_.CurrentFolder());
+    panes_.refreshRepositoryLists();
+    const QString folder = panes_.browserFolder();
+    if (!folder.isEmpty()) {
+        panes_.showBrowserFolder(folder);
     }
     emit RefreshedAll();
 }

@@ -5,23 +5,17 @@
 #include <functional>
 #include <vector>
 
-#include "device/ui/DeleteRefreshMenu.h"
+#include "device/ui/ImportPanes.h"
+#include "widgets/DeleteRefreshMenu.h"
 #include "widgets/DesktopOpen.h"
 
 class QPushButton;
 
 namespace vantrel {
 
-class CCJShellList;
-class CCJShellTree;
 class CGdipButton;
-class CTopTabView;
-class MakeItFitDlg;
 class UserPrompt;
 struct ImportOutcome;
-
-// Runs the "Make it fit…" dialog; true when the user chose OK. Tests answer it in place.
-using FitDialogRunner = std::function<bool(MakeItFitDlg&)>;
 
 // The button strip between the top panes and the file browser: Connect and Refresh on the
 // left, Import, Help and About on the right. Import copies the browser's selected files into the
@@ -33,8 +27,7 @@ using FitDialogRunner = std::function<bool(MakeItFitDlg&)>;
 class CMiddleView : public QWidget {
     Q_OBJECT
   public:
-    CMiddleView(UserPrompt& prompt, CTopTabView& tabs, CCJShellTree& tree, CCJShellList& list,
-                QWidget* parent = nullptr);
+    CMiddleView(UserPrompt& prompt, ImportPanes panes, QWidget* parent = nullptr);
 
     CGdipButton& ConnectButton() { return *connect_; }
     CGdipButton& RefreshButton() { return *refresh_; }
@@ -51,7 +44,6 @@ class CMiddleView : public QWidget {
     void SetMenuRunner(MenuRunner run) { runMenu_ = std::move(run); }
     void SetGuideOpener(DesktopOpener open) { openGuide_ = std::move(open); }
     void SetGuideFile(std::filesystem::path guide) { guide_ = std::move(guide); }
-    void SetFitDialogRunner(FitDialogRunner run) { runFitDialog_ = std::move(run); }
     // The link menu at a position in the strip; its entries are greyed while a device
     // transaction runs.
     void ShowLinkMenu(const QPoint& position);
@@ -82,9 +74,7 @@ class CMiddleView : public QWidget {
     void OfferFits(const ImportOutcome& outcome, const std::vector<std::filesystem::path>& sources);
 
     UserPrompt& prompt_;
-    CTopTabView& tabs_;
-    CCJShellTree& tree_;
-    CCJShellList& list_;
+    ImportPanes panes_;
     CGdipButton* connect_;
     CGdipButton* refresh_;
     CGdipButton* import_;
@@ -94,7 +84,6 @@ class CMiddleView : public QWidget {
     MenuRunner runMenu_;
     DesktopOpener openGuide_;
     std::filesystem::path guide_ = HelpFile();
-    FitDialogRunner runFitDialog_;
 };
 
 }  // namespace vantrel

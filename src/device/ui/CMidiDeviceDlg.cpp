@@ -9,7 +9,6 @@
 #include "device/CMidiTrans.h"
 #include "device/DeviceConnector.h"
 #include "device/LinkState.h"
-#include "keyboard/KeyboardOptions.h"
 
 namespace vantrel {
 
@@ -107,6 +106,15 @@ CMidiDeviceDlg::CMidiDeviceDlg(CMidiTrans& trans, int& inputIndex, int& outputIn
     FillPortLists();
 }
 
+std::string& CMidiDeviceDlg::FallbackClient() {
+    static std::string client;
+    return client;
+}
+
+void CMidiDeviceDlg::SetFallbackClient(std::string client) {
+    FallbackClient() = std::move(client);
+}
+
 void CMidiDeviceDlg::FillPortLists() {
     {
         const LinkBusy busy;
@@ -120,7 +128,7 @@ void CMidiDeviceDlg::FillPortLists() {
     const auto suggested =
         SuggestPortPair(std::span(device.InputPorts()).first(device.InputPortCount()),
                         std::span(device.OutputPorts()).first(device.OutputPortCount()), lastInput_,
-                        lastOutput_, kVirtualKeyboardName);
+                        lastOutput_, FallbackClient());
     // Without a pair, each list marks the port of the name chosen last, or, where that name is
     // unknown, the caller's index into the new list; the name marked is kept for Refresh.
     const auto mark = [](const QStringList& names, std::string& last, int index) {

@@ -23,6 +23,10 @@ class CMidiDeviceDlg : public QDialog {
   public:
     CMidiDeviceDlg(CMidiTrans& trans, int& inputIndex, int& outputIndex, QWidget* parent = nullptr);
 
+    // The client whose ports are suggested when no other keyboard is there; the frame names
+    // the in-process virtual keyboard, which it adds to the port list.
+    static void SetFallbackClient(std::string client);
+
     QListWidget& InputList() { return *inputList_; }
     QListWidget& OutputList() { return *outputList_; }
     QPushButton& RefreshButton() { return *refresh_; }
@@ -32,6 +36,8 @@ class CMidiDeviceDlg : public QDialog {
     void OnOK();
 
   private:
+    static std::string& FallbackClient();
+
     CMidiTrans& trans_;
     int& inputIndex_;
     int& outputIndex_;

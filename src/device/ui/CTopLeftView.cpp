@@ -1,24 +1,15 @@
 #include "device/ui/CTopLeftView.h"
 
-#include "combine/SlotChoice.h"
+#include "device/DeviceSlots.h"
 #include "device/ui/DevListCtrl.h"
 
 namespace vantrel {
 
 CTopLeftView::CTopLeftView(UserPrompt& prompt, QWidget* parent)
-    : QWidget(parent),
-      trans_(prompt),
-      slots_(trans_, prompt),
-      list_(new DevListCtrl(prompt, this)) {
+    : QWidget(parent), prompt_(prompt), trans_(prompt), list_(new DevListCtrl(prompt, this)) {
     setObjectName(QStringLiteral("CTopLeftView"));
     connect(list_, &DevListCtrl::SlotsRefreshRequested, this, &CTopLeftView::RefreshSlots);
     connect(list_, &DevListCtrl::SlotDeleteRequested, this, &CTopLeftView::OnSlotDelete);
-}
-
-bool CTopLeftView::CollectSlotTexts(std::vector<std::string>& texts) const {
-    SlotTexts collected = vantrel::CollectSlotTexts(Rows(), SelectedRows());
-    texts = std::move(collected.texts);
-    return collected.anyOccupiedSelected;
 }
 
 std::vector<std::string> CTopLeftView::Rows() const {
@@ -30,7 +21,7 @@ std::vector<std::size_t> CTopLeftView::SelectedRows() const {
 }
 
 void CTopLeftView::RefreshSlots() {
-    if (!DeviceUploadLink(trans_).Ready()) {
+    if (!LinkUsable()) {
         return;
     }
     // The slots chosen stay chosen: the next upload after a cancel or a store goes to the same
@@ -38,15 +29,14 @@ void CTopLeftView::RefreshSlots() {
     const std::vector<std::size_t> selected = list_->SelectedRows();
     // Emptied first, so the list does not show stale slots while the device answers.
     list_->clear();
-    slots_.RefreshSlots();
-    for (const std::string& name : slots_.Rows()) {
+    for (const std::string& name : ReadSlotRows(trans_, prompt_)) {
         list_->AddSlotLine(name);
     }
     list_->SelectRows(selected);
 }
 
 void CTopLeftView::OnSlotDelete(int slot) {
-    if (!DeviceUploadLink(trans_).Ready()) {
+    if (!LinkUsable()) {
         return;
     }
     if (slot < 0) {

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "combine/DeviceUploadLink.h"
-#include "combine/UploadPorts.h"
 #include "device/CMidiTrans.h"
 
 namespace vantrel {
@@ -16,23 +14,20 @@ class UserPrompt;
 // The top-left pane: the device's slot list, read from the device after a connect, on request
 // and after a download, and the deletion of slots the list asks for. Requests are ignored
 // without a word while not connected or while a device transaction runs.
-class CTopLeftView : public QWidget, public SlotListView {
+class CTopLeftView : public QWidget {
     Q_OBJECT
   public:
     explicit CTopLeftView(UserPrompt& prompt, QWidget* parent = nullptr);
 
     DevListCtrl& List() { return *list_; }
 
-    // The rows in slot order, each selected row replaced by "" (the selection marker); true when
-    // a selected row holds a stored style.
-    bool CollectSlotTexts(std::vector<std::string>& texts) const;
-
-    std::vector<std::string> Rows() const override;
-    std::vector<std::size_t> SelectedRows() const override;
+    // The rows in slot order: a stored name or "Empty".
+    std::vector<std::string> Rows() const;
+    std::vector<std::size_t> SelectedRows() const;
 
   public slots:
     // "Connection error!" when the device does not answer; the list is then left empty.
-    void RefreshSlots() override;
+    void RefreshSlots();
     // -1: the deletions are over, read the slots again.
     void OnSlotDelete(int slot);
 
@@ -40,8 +35,8 @@ class CTopLeftView : public QWidget, public SlotListView {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    UserPrompt& prompt_;
     CMidiTrans trans_;
-    DeviceSlotList slots_;
     DevListCtrl* list_;
 };
 

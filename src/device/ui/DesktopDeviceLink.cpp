@@ -3,20 +3,10 @@
 #include <QCoreApplication>
 
 #include "device/CMidiDevice.h"
-#include "device/CompositePortBackend.h"
 #include "device/LinkState.h"
 #include "device/LinkTrace.h"
-#include "device/rtmidi/RtMidiBackend.h"
-#include "keyboard/VirtualKeyboardBackend.h"
 
 namespace vantrel {
-
-std::shared_ptr<MidiPortBackend> MakeDesktopPortBackend() {
-    auto backend = std::make_shared<CompositePortBackend>();
-    backend->Add(MakeRtMidiBackend("Vantrel"));
-    backend->Add(std::make_shared<VirtualKeyboardBackend>());
-    return backend;
-}
 
 DesktopDeviceLink::DesktopDeviceLink(UserPrompt& prompt, std::shared_ptr<MidiPortBackend> backend) {
     CMidiDevice* device = CMidiDevice::AcquireDevice();

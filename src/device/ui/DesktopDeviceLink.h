@@ -9,10 +9,6 @@ namespace vantrel {
 
 class UserPrompt;
 
-// The system's MIDI ports followed by the in-process virtual keyboard's pair, so the program can
-// be tried without a keyboard attached.
-std::shared_ptr<MidiPortBackend> MakeDesktopPortBackend();
-
 // The window program's setup of the shared port layer, for as long as this object lives: the
 // given ports, the port layer's messages through the window's prompt, and waits that keep
 // handling the window's events (so it repaints, and a click during a transfer is refused rather

@@ -3,8 +3,8 @@
 #include <QHeaderView>
 #include <QPixmap>
 
-#include "combine/SlotChoice.h"
 #include "common/UserPrompt.h"
+#include "device/DeviceSlots.h"
 #include "widgets/ListKeys.h"
 #include "widgets/MidiTypeIcon.h"
 

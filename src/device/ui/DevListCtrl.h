@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DeleteRefreshMenu.h"
 
 namespace vantrel {
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <filesystem>
+#include <functional>
 
 #include "fit/FitResult.h"
 
@@ -35,5 +36,8 @@ class MakeItFitDlg : public QDialog {
     QSpinBox* measures_;
     QPlainTextEdit* report_;
 };
+
+// Runs the dialog; true when the user chose OK. Tests answer it in place.
+using FitDialogRunner = std::function<bool(MakeItFitDlg&)>;
 
 }  // namespace vantrel

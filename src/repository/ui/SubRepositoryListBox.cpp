@@ -3,10 +3,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QUrl>
 #include <algorithm>
 
-#include "controls/ui/BrowserSelectionMime.h"
+#include "widgets/FileDrops.h"
 
 namespace vantrel {
 
@@ -18,16 +17,6 @@ bool IsImportable(const QMimeData* data) {
 }
 
 }  // namespace
-
-QStringList LocalFilesOf(const QMimeData& data) {
-    QStringList paths;
-    for (const QUrl& url : data.urls()) {
-        if (url.isLocalFile()) {
-            paths.push_back(url.toLocalFile());
-        }
-    }
-    return paths;
-}
 
 SubRepositoryListBox::SubRepositoryListBox(SubRepository sub, QWidget* parent)
     : QListWidget(parent), sub_(sub) {

@@ -40,7 +40,4 @@ class SubRepositoryListBox : public QListWidget {
     SubRepository sub_;
 };
 
-// The local files among dropped URLs, in the order dropped.
-QStringList LocalFilesOf(const QMimeData& data);
-
 }  // namespace vantrel

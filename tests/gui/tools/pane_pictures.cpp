@@ -1,10 +1,14 @@
 // Takes the README's pictures of the slot list, the combine lists and an import refusal from the
 // real window, with the in-process virtual keyboard standing in for the device:
 //   pane_pictures OUT_FOLDER EXAMPLES_FOLDER
-// writes OUT_FOLDER/screenshot-slots-combine.png and OUT_FOLDER/screenshot-refusal.png.
+// writes OUT_FOLDER/screenshot-slots-combine.png, OUT_FOLDER/screenshot-refusal.png and
+// OUT_FOLDER/screenshot-playing.png (the window at its default size playing a Fill; the sound
+// goes nowhere, so the picture can be taken on a machine without audio).
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QToolButton>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +16,10 @@
 #include "app/CBottomView.h"
 #include "app/CMainFrame.h"
 #include "app/CTopView.h"
+#include "app/WindowPlayer.h"
+#include "combine/ui/CTopCombineView.h"
+#include "combine/ui/CTopListView.h"
+#include "combine/ui/CombineListCtrl.h"
 #include "combine/ui/TopCombineBtnView.h"
 #include "common/ScopedTempDir.h"
 #include "controls/ui/CCJShellList.h"
@@ -27,6 +35,7 @@
 #include "repository/ui/SubRepositoryListBox.h"
 #include "widgets/CGdipButton.h"
 #include "widgets/MessageBoxPrompt.h"
+#include "widgets/PlayStrip.h"
 
 namespace fs = std::filesystem;
 using namespace vantrel;
@@ -54,6 +63,18 @@ struct BoxWatcher {
         timer->start(100);
     }
 };
+
+// Takes the performance and plays it to no one.
+class SilentOutput final : public play::EventOutput {
+  public:
+    bool Send(std::span<const std::uint8_t>) override { return true; }
+};
+
+void Wait(int ms) {
+    QEventLoop settle;
+    QTimer::singleShot(ms, &settle, &QEventLoop::quit);
+    settle.exec();
+}
 
 void Copy(const fs::path& from, const fs::path& to) {
     fs::copy_file(from, to, fs::copy_options::overwrite_existing);
@@ -146,5 +167,19 @@ int main(int argc, char** argv) {
         fprintf(stderr, "pane_pictures: the refusal did not show\n");
         return 1;
     }
+
+    // Playing the first Fill over a chart, at the window's default size.
+    frame.resize(CMainFrame::kWidth, CMainFrame::kHeight);
+    frame.Player().SetOutputMaker([](std::string&) { return std::make_shared<SilentOutput>(); });
+    CTopCombineView& combine = frame.Top().CombineView();
+    CombineListCtrl& fills = combine.Pane(SubRepository::Fill).List();
+    fills.clearSelection();
+    fills.topLevelItem(0)->setSelected(true);
+    fills.setFocus();
+    combine.Strip().ChartField().setText(QStringLiteral("C | Am | F | G7"));
+    combine.Strip().PlayButton().click();
+    Wait(2600);
+    frame.grab().save(out + QStringLiteral("/screenshot-playing.png"));
+    frame.Player().Stop();
     return 0;
 }

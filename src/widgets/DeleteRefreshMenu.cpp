@@ -1,4 +1,4 @@
-#include "device/ui/DeleteRefreshMenu.h"
+#include "widgets/DeleteRefreshMenu.h"
 
 #include <QAbstractItemView>
 #include <QMenu>
