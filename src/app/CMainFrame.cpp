@@ -42,9 +42,9 @@ const QString kChartKey = QStringLiteral("play/chart");
 
 CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent)
     : QWidget(parent),
-      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }),
       player_(std::make_unique<WindowPlayer>()),
-      settings_(ProgramSettings) {
+      settings_(ProgramSettings),
+      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }) {
     EnsureResources();
     MidiTypeIcon();
     CRepository::CreateFolders();
