@@ -14,7 +14,6 @@
 namespace vantrel {
 
 namespace {
-const char kConnectFirst[] = "Please connect device\xEF\xBC\x81";
 }  // namespace
 
 using test::WatchingPrompt;
@@ -41,22 +40,27 @@ class WholeJobTest : public QObject {
         int positionMidway = -1;
         int positionAtSuccess = -1;
         bool visibleAtSuccess = false;
+        bool uploadEnabledMidway = true;
         prompt.onMessage = [&](const std::string& text) {
-            if (text == kConnectFirst)
-                positionMidway = bar.GetPos();
             if (text == "Download successfully!") {
                 positionAtSuccess = bar.GetPos();
                 visibleAtSuccess = bar.isVisible();
             }
         };
-        // A second click while the transfer runs.
-        QTimer::singleShot(0, &download, [&] { download.UploadButton().click(); });
+        // A second click while the transfer runs meets a disabled button: no box, no second
+        // transfer.
+        QTimer::singleShot(0, &download, [&] {
+            positionMidway = bar.GetPos();
+            uploadEnabledMidway = download.UploadButton().isEnabled();
+            download.UploadButton().click();
+        });
         QVERIFY(test::UploadAndWait(download));
 
+        QVERIFY(!uploadEnabledMidway);
         QCOMPARE(prompt.script.questions, std::vector<std::string>{});
         QCOMPARE(prompt.script.messages,
                  (std::vector<std::string>{std::string(kVirtualKeyboardName) + " Connected!",
-                                           kConnectFirst, "Download successfully!"}));
+                                           "Download successfully!"}));
         QVERIFY(positionMidway >= 0 && positionMidway < 892);
         QCOMPARE(bar.maximum(), 892);
         QCOMPARE(positionAtSuccess, 892);
