@@ -42,10 +42,13 @@ double OnsetWeight(const TimedNote& note, const Window& window) {
 
 // What sounds in the window, weighted. `evidence` leaves out the bass after its downbeat, and
 // all of a walking bass: a walking or passing note may be explained by a chord but is no proof
-// of one.
+// of one. Those bass notes are also kept apart in `passing`, which a chord explains by its
+// scale: a walking line steps through the scale, so its non-chord tones say nothing for a
+// richer chord (the bass's A under G7 is no ninth) and nothing against a plain one.
 struct Weights {
     Histogram all{};
     Histogram evidence{};
+    Histogram passing{};
     double total = 0.0;
     double evidenceTotal = 0.0;
 };
@@ -70,7 +73,9 @@ Weights Weigh(std::span<const TimedNote> notes, const Window& window, bool walki
         const bool passing =
             note.role == ChannelRole::Bass &&
             (walking || note.start < window.start || note.start - window.start >= slack);
-        if (!passing) {
+        if (passing) {
+            weights.passing[pc] += weight;
+        } else {
             weights.evidence[pc] += weight;
             weights.evidenceTotal += weight;
         }
@@ -137,8 +142,16 @@ struct Candidate {
     bool clear = false;
 };
 
+std::array<bool, 12> ScaleOf(const Chord& chord) {
+    std::array<bool, 12> scale{};
+    for (int degree : ChordScale(chord.quality))
+        scale[static_cast<std::size_t>(PitchClassOf(chord.root + degree))] = true;
+    return scale;
+}
+
 Candidate Judge(const Chord& chord, const Weights& weights, const DownbeatBass& bass) {
     const std::array<bool, 12> tones = TonesOf(chord);
+    const std::array<bool, 12> scale = ScaleOf(chord);
     const double total = weights.total;
     double explained = 0.0;
     int count = 0;
@@ -146,6 +159,8 @@ Candidate Judge(const Chord& chord, const Weights& weights, const DownbeatBass& 
         if (tones[pc]) {
             explained += weights.all[pc];
             ++count;
+        } else if (scale[pc]) {
+            explained += weights.passing[pc];
         }
     }
     // A tone that is a small share of what the chord parts and the downbeat bass play is a
