@@ -41,6 +41,20 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
                    " measures, the part has " + std::to_string(count));
         return chords;
     }
+    std::vector<music::MeasureChord> detected;
+    if (!run.options.chart) {
+        std::vector<music::MeasureSpan> spans;
+        for (std::uint32_t m = 1; m <= count; ++m) {
+            const std::uint32_t start = measures.StartOf(m);
+            const auto& signature = measures.SignatureAt(start);
+            spans.push_back(
+                {start, measures.StartOf(m + 1) - start,
+                 std::max<std::uint32_t>((std::uint32_t{run.song.division} * 4) >>
+                                             std::min(signature.denominatorPower & 0x0F, 15),
+                                         1)});
+        }
+        detected = music::DetectMeasureChords(timed, spans);
+    }
     for (std::uint32_t m = 1; m <= count; ++m) {
         const std::string name = "measure " + std::to_string(m + offset);
         if (run.options.chart) {
@@ -48,14 +62,7 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
             run.Report("chord", name + ": " + music::ChordName(*chords.back()) + " (chart)");
             continue;
         }
-        const std::uint32_t start = measures.StartOf(m);
-        const auto& signature = measures.SignatureAt(start);
-        const music::MeasureSpan span{
-            start, measures.StartOf(m + 1) - start,
-            std::max<std::uint32_t>((std::uint32_t{run.song.division} * 4) >>
-                                        std::min(signature.denominatorPower & 0x0F, 15),
-                                    1)};
-        const music::MeasureChord found = music::DetectMeasureChord(timed, span);
+        const music::MeasureChord& found = detected[m - 1];
         if (found.twoChords && found.chord && found.secondChord) {
             chords.push_back(std::nullopt);
             run.Report("warning", name + " holds two chords, " + music::ChordName(*found.chord) +

@@ -198,19 +198,48 @@ Candidate Judge(const Chord& chord, const Weights& weights, const DownbeatBass& 
     return candidate;
 }
 
-// The best chord of a window, or nothing when the window is silent.
+// How many of the neighbouring chords this root moves to or from by a falling fifth (G7 to C,
+// Am7 to Dm7), the commonest step of a chord progression.
+int FallingFifths(PitchClass root, const NeighbourChords& neighbours) {
+    int count = 0;
+    if (neighbours.previous && PitchClassOf(root - neighbours.previous->root) == 5)
+        ++count;
+    if (neighbours.next && PitchClassOf(neighbours.next->root - root) == 5)
+        ++count;
+    return count;
+}
+
+// The best chord of a window, or nothing when the window is silent. Chords with the same tones
+// (Am7 and C6, Cm6 and Am7b5, F6 and Dm7) whose scores are close are the same sound named from
+// two roots; where only a root on the bass's downbeat tells them apart, and a walking bass
+// makes that weak, the reading that moves by a falling fifth to or from its neighbours wins.
 std::optional<Candidate> BestChord(std::span<const TimedNote> notes, const Window& window,
-                                   bool walking) {
+                                   bool walking, const NeighbourChords& neighbours) {
     const Weights weights = Weigh(notes, window, walking);
     if (weights.total <= 0.0)
         return std::nullopt;
     const DownbeatBass bass = FindDownbeatBass(notes, window, walking);
+    std::vector<Candidate> candidates;
     std::optional<Candidate> best;
     for (PitchClass root = 0; root < 12; ++root) {
         for (ChordQuality quality : kAllChordQualities) {
-            const Candidate candidate = Judge({root, quality, std::nullopt}, weights, bass);
-            if (!best || candidate.score > best->score + 1e-9)
-                best = candidate;
+            candidates.push_back(Judge({root, quality, std::nullopt}, weights, bass));
+            if (!best || candidates.back().score > best->score + 1e-9)
+                best = candidates.back();
+        }
+    }
+    // Closer than the weight of a held bass on the root, which names its chord outright.
+    const double closeScore = 0.1 * weights.total;
+    const std::array<bool, 12> bestTones = TonesOf(best->chord);
+    int bestFifths = FallingFifths(best->chord.root, neighbours);
+    for (const Candidate& candidate : candidates) {
+        if (candidate.score < best->score - closeScore || !candidate.clear ||
+            TonesOf(candidate.chord) != bestTones)
+            continue;
+        const int fifths = FallingFifths(candidate.chord.root, neighbours);
+        if (fifths > bestFifths) {
+            best = candidate;
+            bestFifths = fifths;
         }
     }
     return best;
@@ -260,14 +289,15 @@ double Correlation(const Histogram& weights, const std::array<double, 12>& profi
 
 }  // namespace
 
-MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure) {
+MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure,
+                                const NeighbourChords& neighbours) {
     MeasureChord result;
     if (measure.length == 0)
         return result;
     const std::uint32_t beat = measure.beatLength > 0 ? measure.beatLength : measure.length;
     const Window whole{measure.start, measure.length, beat};
     const bool walking = Walks(notes, measure);
-    const std::optional<Candidate> best = BestChord(notes, whole, walking);
+    const std::optional<Candidate> best = BestChord(notes, whole, walking, neighbours);
     if (!best)
         return result;
     result.confidence = best->confidence;
@@ -280,8 +310,8 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
         const std::uint32_t firstLength = (beats + 1) / 2 * beat;
         const Window first{measure.start, firstLength, beat};
         const Window second{measure.start + firstLength, measure.length - firstLength, beat};
-        const std::optional<Candidate> a = BestChord(notes, first, walking);
-        const std::optional<Candidate> b = BestChord(notes, second, walking);
+        const std::optional<Candidate> a = BestChord(notes, first, walking, {});
+        const std::optional<Candidate> b = BestChord(notes, second, walking, {});
         if (a && b && a->clear && b->clear && !SameHarmony(a->chord, b->chord) &&
             std::min(a->confidence, b->confidence) > best->confidence) {
             result.chord = a->chord;
@@ -291,6 +321,28 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
         }
     }
     return result;
+}
+
+std::vector<MeasureChord> DetectMeasureChords(std::span<const TimedNote> notes,
+                                              std::span<const MeasureSpan> measures) {
+    std::vector<MeasureChord> alone;
+    alone.reserve(measures.size());
+    for (const MeasureSpan& measure : measures)
+        alone.push_back(DetectMeasureChord(notes, measure));
+    std::vector<MeasureChord> chords;
+    chords.reserve(measures.size());
+    for (std::size_t m = 0; m < measures.size(); ++m) {
+        NeighbourChords neighbours;
+        if (m > 0)
+            neighbours.previous =
+                alone[m - 1].twoChords ? alone[m - 1].secondChord : alone[m - 1].chord;
+        if (m + 1 < measures.size())
+            neighbours.next = alone[m + 1].chord;
+        chords.push_back(neighbours.previous || neighbours.next
+                             ? DetectMeasureChord(notes, measures[m], neighbours)
+                             : alone[m]);
+    }
+    return chords;
 }
 
 KeyEstimate DetectKey(std::span<const TimedNote> notes) {
