@@ -25,6 +25,16 @@ std::string KeyName(music::PitchClass tonic, bool minor) {
            (minor ? "" : " major");
 }
 
+// Measure `m` (from 1) of the song with its beat.
+music::MeasureSpan SpanOf(const FitRun& run, const MeasureMap& measures, std::uint32_t m) {
+    const std::uint32_t start = measures.StartOf(m);
+    const auto& signature = measures.SignatureAt(start);
+    return {start, measures.StartOf(m + 1) - start,
+            std::max<std::uint32_t>((std::uint32_t{run.song.division} * 4) >>
+                                        std::min(signature.denominatorPower & 0x0F, 15),
+                                    1)};
+}
+
 // The chord of each measure of the song, or nothing where it is not clear (reported).
 std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
                                                        const std::vector<PlacedNote>& notes) {
@@ -44,15 +54,8 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
     std::vector<music::MeasureChord> detected;
     if (!run.options.chart) {
         std::vector<music::MeasureSpan> spans;
-        for (std::uint32_t m = 1; m <= count; ++m) {
-            const std::uint32_t start = measures.StartOf(m);
-            const auto& signature = measures.SignatureAt(start);
-            spans.push_back(
-                {start, measures.StartOf(m + 1) - start,
-                 std::max<std::uint32_t>((std::uint32_t{run.song.division} * 4) >>
-                                             std::min(signature.denominatorPower & 0x0F, 15),
-                                         1)});
-        }
+        for (std::uint32_t m = 1; m <= count; ++m)
+            spans.push_back(SpanOf(run, measures, m));
         detected = music::DetectMeasureChords(timed, spans);
     }
     for (std::uint32_t m = 1; m <= count; ++m) {
@@ -88,6 +91,7 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
     int moved = 0;
     int different = 0;
     int kept = 0;
+    int downbeatsOnRoot = 0;
     for (const PlacedNote& note : notes) {
         const std::uint32_t m = measures.MeasureAt(note.timed.start);
         if (m == 0 || m > chords.size() || !chords[m - 1]) {
@@ -95,7 +99,16 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
             continue;
         }
         const music::Chord& chord = *chords[m - 1];
-        const int target = music::ToSourceChord(note.timed.key, note.timed.role, chord);
+        const music::MeasureSpan span = SpanOf(run, measures, m);
+        // The same slack as chord detection gives a downbeat played a little late.
+        const bool downbeat =
+            note.timed.start - span.start < std::max<std::uint32_t>(span.beatLength / 8, 1);
+        const int along = music::ToSourceChord(note.timed.key, note.timed.role, chord);
+        const int target =
+            downbeat ? music::ToSourceChordOnDownbeat(note.timed.key, note.timed.role, chord)
+                     : along;
+        if (target != along)
+            ++downbeatsOnRoot;
         if (music::FollowChord(target, note.timed.role, chord) != note.timed.key)
             ++different;
         if (target != note.timed.key) {
@@ -109,6 +122,10 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
                          " bass and chord notes onto C major 7, measure by measure; played "
                          "over the song's chords they come back ";
     detail += different == 0 ? "exactly" : "with " + std::to_string(different) + " notes different";
+    if (downbeatsOnRoot > 0) {
+        detail += "; " + std::to_string(downbeatsOnRoot) +
+                  " bass notes that began a measure on another tone put on the root, C";
+    }
     if (kept > 0)
         detail += "; " + std::to_string(kept) + " notes of unclear measures left as they are";
     run.Report("source-chord", detail);

@@ -325,10 +325,25 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
 
 std::vector<MeasureChord> DetectMeasureChords(std::span<const TimedNote> notes,
                                               std::span<const MeasureSpan> measures) {
+    // Each measure is read twice, so each gets only the notes that sound in it, found once:
+    // a long song is read in time proportional to its notes, not to notes times measures.
+    std::vector<std::vector<TimedNote>> sounding(measures.size());
+    for (const TimedNote& note : notes) {
+        const std::uint64_t end = std::uint64_t{note.start} + note.length;
+        auto first = std::upper_bound(
+            measures.begin(), measures.end(), note.start,
+            [](std::uint32_t start, const MeasureSpan& measure) { return start < measure.start; });
+        if (first != measures.begin())
+            --first;
+        for (auto m = first; m != measures.end() && m->start < end; ++m) {
+            if (end > m->start && note.start < std::uint64_t{m->start} + m->length)
+                sounding[static_cast<std::size_t>(m - measures.begin())].push_back(note);
+        }
+    }
     std::vector<MeasureChord> alone;
     alone.reserve(measures.size());
-    for (const MeasureSpan& measure : measures)
-        alone.push_back(DetectMeasureChord(notes, measure));
+    for (std::size_t m = 0; m < measures.size(); ++m)
+        alone.push_back(DetectMeasureChord(sounding[m], measures[m]));
     std::vector<MeasureChord> chords;
     chords.reserve(measures.size());
     for (std::size_t m = 0; m < measures.size(); ++m) {
@@ -339,7 +354,7 @@ std::vector<MeasureChord> DetectMeasureChords(std::span<const TimedNote> notes,
         if (m + 1 < measures.size())
             neighbours.next = alone[m + 1].chord;
         chords.push_back(neighbours.previous || neighbours.next
-                             ? DetectMeasureChord(notes, measures[m], neighbours)
+                             ? DetectMeasureChord(sounding[m], measures[m], neighbours)
                              : alone[m]);
     }
     return chords;

@@ -52,8 +52,8 @@ struct NeighbourChords {
 MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure,
                                 const NeighbourChords& neighbours = {});
 
-// The chord of every measure, in order: each measure is read alone, then once more beside the
-// chords found around it.
+// The chord of every measure (`measures` in order of time), in order: each measure is read
+// alone, then once more beside the chords found around it.
 std::vector<MeasureChord> DetectMeasureChords(std::span<const TimedNote> notes,
                                               std::span<const MeasureSpan> measures);
 

@@ -113,6 +113,13 @@ int ToSourceChord(int note, ChannelRole role, const Chord& detected) {
                          Tie::Up);
 }
 
+int ToSourceChordOnDownbeat(int note, ChannelRole role, const Chord& detected) {
+    const int moved = ToSourceChord(note, role, detected);
+    if (role != ChannelRole::Bass)
+        return moved;
+    return NearestOctave(moved, kSourceChord.root, Tie::Down);
+}
+
 int MoveWithKey(int note, ChannelRole role, const Chord& firstChord) {
     if (role == ChannelRole::Drums)
         return note;
