@@ -245,11 +245,15 @@ std::optional<Candidate> BestChord(std::span<const TimedNote> notes, const Windo
     return best;
 }
 
+// One chord with a tone added (C, C7), or the same tones named from two roots (C6, Am7): halves
+// of a measure that sound so are not two chords.
 bool SameHarmony(const Chord& a, const Chord& b) {
-    if (a.root != b.root)
-        return false;
     const std::array<bool, 12> first = TonesOf(a);
     const std::array<bool, 12> second = TonesOf(b);
+    if (first == second)
+        return true;
+    if (a.root != b.root)
+        return false;
     bool firstInSecond = true;
     bool secondInFirst = true;
     for (std::size_t pc = 0; pc < 12; ++pc) {
