@@ -114,10 +114,9 @@ int ToSourceChord(int note, ChannelRole role, const Chord& detected) {
 }
 
 int ToSourceChordOnDownbeat(int note, ChannelRole role, const Chord& detected) {
-    const int moved = ToSourceChord(note, role, detected);
     if (role != ChannelRole::Bass)
-        return moved;
-    return NearestOctave(moved, kSourceChord.root, Tie::Down);
+        return ToSourceChord(note, role, detected);
+    return NearestOctave(note, kSourceChord.root, Tie::Down);
 }
 
 int MoveWithKey(int note, ChannelRole role, const Chord& firstChord) {

@@ -32,11 +32,11 @@ int FollowChord(int note, ChannelRole role, const Chord& played);
 int ToSourceChord(int note, ChannelRole role, const Chord& detected);
 
 // ToSourceChord for a note that begins a measure. A bass note there goes to the root, C, in the
-// octave nearest to where ToSourceChord puts it, whichever tone of the chord a walking bass
-// started the measure on: the keyboard moves a pattern's bass by the root's interval alone, so
-// the bass on the downbeat is the note that names every chord the player holds, and a third or
-// fifth written there would sound each of them inverted. The rest of the line keeps its tones.
-// Chord parts as ToSourceChord.
+// octave nearest to the note (a tritone either way: the lower one), whichever tone of the chord
+// a walking bass started the measure on: the keyboard moves a pattern's bass by the root's interval
+// alone, so the bass on the downbeat is the note that names every chord the player holds, and a
+// third or fifth written there would sound each of them inverted. The rest of the line keeps its
+// tones. Chord parts as ToSourceChord.
 int ToSourceChordOnDownbeat(int note, ChannelRole role, const Chord& detected);
 
 // Intro and Ending are melodies, not loops: the keyboard moves them as a whole by the interval

@@ -163,7 +163,7 @@ TEST_P(GrooveCorpus, DetectsTheChordsGivenAndMovesThemOntoTheSourceChord) {
                     ++figures.downbeats;
                     figures.downbeatsOnC += onDownbeat % 12 == 0 ? 1 : 0;
                     figures.downbeatsOnRoot += entry.note.key % 12 == given.BassRoot() ? 1 : 0;
-                    EXPECT_LE(std::abs(onDownbeat - entry.note.key), 12) << where;
+                    EXPECT_LE(std::abs(onDownbeat - entry.note.key), 6) << where;
                 } else {
                     ++figures.walking;
                     figures.walkingInScale += InSet(moved, kCMajorScale) ? 1 : 0;
