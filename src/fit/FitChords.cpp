@@ -92,6 +92,12 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
     int different = 0;
     int kept = 0;
     int downbeatsOnRoot = 0;
+    std::vector<music::TimedNote> timed;
+    for (const PlacedNote& note : notes)
+        timed.push_back(note.timed);
+    std::vector<bool> bassMoves;
+    for (std::uint32_t m = 1; m <= chords.size(); ++m)
+        bassMoves.push_back(music::BassPitchClasses(timed, SpanOf(run, measures, m)) >= 2);
     for (const PlacedNote& note : notes) {
         const std::uint32_t m = measures.MeasureAt(note.timed.start);
         if (m == 0 || m > chords.size() || !chords[m - 1]) {
@@ -100,8 +106,10 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
         }
         const music::Chord& chord = *chords[m - 1];
         const music::MeasureSpan span = SpanOf(run, measures, m);
-        // The same slack as chord detection gives a downbeat played a little late.
+        // The same slack as chord detection gives a downbeat played a little late. A bass that
+        // stays on one note off the root (a pedal) keeps it.
         const bool downbeat =
+            bassMoves[m - 1] &&
             note.timed.start - span.start < std::max<std::uint32_t>(span.beatLength / 8, 1);
         const int along = music::ToSourceChord(note.timed.key, note.timed.role, chord);
         const int target =
@@ -124,7 +132,7 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
     detail += different == 0 ? "exactly" : "with " + std::to_string(different) + " notes different";
     if (downbeatsOnRoot > 0) {
         detail += "; " + std::to_string(downbeatsOnRoot) +
-                  " bass notes that began a measure on another tone put on the root, C";
+                  " measures where the bass line began on another tone begin on the root, C";
     }
     if (kept > 0)
         detail += "; " + std::to_string(kept) + " notes of unclear measures left as they are";

@@ -113,21 +113,6 @@ DownbeatBass FindDownbeatBass(std::span<const TimedNote> notes, const Window& wi
             walking};
 }
 
-// A bass that starts three or more different pitch classes in the measure walks.
-bool Walks(std::span<const TimedNote> notes, const MeasureSpan& measure) {
-    std::array<bool, 12> started{};
-    int count = 0;
-    for (const TimedNote& note : notes) {
-        if (note.role != ChannelRole::Bass || note.start < measure.start ||
-            note.start - measure.start >= measure.length)
-            continue;
-        auto& seen = started[static_cast<std::size_t>(PitchClassOf(note.key))];
-        count += seen ? 0 : 1;
-        seen = true;
-    }
-    return count >= 3;
-}
-
 std::array<bool, 12> TonesOf(const Chord& chord) {
     std::array<bool, 12> tones{};
     for (int interval : ChordIntervals(chord.quality))
@@ -293,6 +278,20 @@ double Correlation(const Histogram& weights, const std::array<double, 12>& profi
 
 }  // namespace
 
+int BassPitchClasses(std::span<const TimedNote> notes, const MeasureSpan& measure) {
+    std::array<bool, 12> started{};
+    int count = 0;
+    for (const TimedNote& note : notes) {
+        if (note.role != ChannelRole::Bass || note.start < measure.start ||
+            note.start - measure.start >= measure.length)
+            continue;
+        auto& seen = started[static_cast<std::size_t>(PitchClassOf(note.key))];
+        count += seen ? 0 : 1;
+        seen = true;
+    }
+    return count;
+}
+
 MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure,
                                 const NeighbourChords& neighbours) {
     MeasureChord result;
@@ -300,7 +299,8 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
         return result;
     const std::uint32_t beat = measure.beatLength > 0 ? measure.beatLength : measure.length;
     const Window whole{measure.start, measure.length, beat};
-    const bool walking = Walks(notes, measure);
+    // A bass that starts three or more different pitch classes in the measure walks.
+    const bool walking = BassPitchClasses(notes, measure) >= 3;
     const std::optional<Candidate> best = BestChord(notes, whole, walking, neighbours);
     if (!best)
         return result;

@@ -32,6 +32,10 @@ struct MeasureChord {
     std::optional<Chord> secondChord;
 };
 
+// How many different pitch classes the bass starts in the measure: one for a held or repeated
+// note (a pedal), two or more for a line, three or more for a walking bass.
+int BassPitchClasses(std::span<const TimedNote> notes, const MeasureSpan& measure);
+
 // The chords detected in the measures before and after one, each read alone.
 struct NeighbourChords {
     std::optional<Chord> previous;

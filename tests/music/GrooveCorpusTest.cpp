@@ -150,6 +150,7 @@ TEST_P(GrooveCorpus, DetectsTheChordsGivenAndMovesThemOntoTheSourceChord) {
             int notes = 0;
             int onSource = 0;
             const MeasureSpan span = song->Measure(m);
+            const bool bassMoves = BassPitchClasses(songNotes, span) >= 2;
             for (const SongNote& entry : song->Starting(m)) {
                 const int moved = ToSourceChord(entry.note.key, entry.note.role, given);
                 if (entry.note.role == ChannelRole::ChordPart) {
@@ -159,7 +160,8 @@ TEST_P(GrooveCorpus, DetectsTheChordsGivenAndMovesThemOntoTheSourceChord) {
                     // A walking bass may begin a measure on another tone of the chord; the
                     // pattern's bass begins it on the root, near where the line was.
                     const int onDownbeat =
-                        ToSourceChordOnDownbeat(entry.note.key, entry.note.role, given);
+                        bassMoves ? ToSourceChordOnDownbeat(entry.note.key, entry.note.role, given)
+                                  : moved;
                     ++figures.downbeats;
                     figures.downbeatsOnC += onDownbeat % 12 == 0 ? 1 : 0;
                     figures.downbeatsOnRoot += entry.note.key % 12 == given.BassRoot() ? 1 : 0;
