@@ -43,8 +43,13 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
     }
     for (std::uint32_t m = 1; m <= count; ++m) {
         const std::string name = "measure " + std::to_string(m + offset);
+        MeasureChordFinding& finding = run.result.measureFindings.emplace_back();
+        finding.measure = m + offset;
         if (run.options.chart) {
             chords.push_back(run.options.chart->measures[m - 1]);
+            finding.chord = chords.back();
+            finding.confidence = 1.0;
+            finding.fromChart = true;
             run.Report("chord", name + ": " + music::ChordName(*chords.back()) + " (chart)");
             continue;
         }
@@ -56,18 +61,23 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
                                         std::min(signature.denominatorPower & 0x0F, 15),
                                     1)};
         const music::MeasureChord found = music::DetectMeasureChord(timed, span);
+        finding.confidence = found.confidence;
         if (found.twoChords && found.chord && found.secondChord) {
             chords.push_back(std::nullopt);
+            finding.twoChords = true;
+            finding.secondChord = found.secondChord;
             run.Report("warning", name + " holds two chords, " + music::ChordName(*found.chord) +
                                       " then " + music::ChordName(*found.secondChord) +
                                       ": left as it is (give --chords to choose one)");
         } else if (!found.chord) {
             chords.push_back(std::nullopt);
+            finding.silent = found.confidence <= 0;
             run.Report("warning",
                        name + (found.confidence > 0 ? " has no clear chord" : " is silent") +
                            ": left as it is");
         } else {
             chords.push_back(found.chord);
+            finding.chord = found.chord;
             run.Report("chord", name + ": " + music::ChordName(*found.chord) + " (" +
                                     Percent(found.confidence) + " sure)");
         }
@@ -158,6 +168,7 @@ void FitChords(FitRun& run) {
         return;
     const std::vector<PlacedNote> notes = PlacedNotes(run.song);
     if (notes.empty()) {
+        run.result.onlyDrums = true;
         run.Report("chord", "only drums: no bass or chord notes to move");
         return;
     }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fit/StyleFromSong.h"
+#include "repository/SubRepository.h"
+
+namespace vantrel {
+
+class UserPrompt;
+
+// One fitted part on its way into the repository: its entry name and folder, and its bytes.
+struct PartFile {
+    std::string name;
+    SubRepository sub = SubRepository::Fill;
+    std::vector<std::uint8_t> bytes;
+};
+
+// The folder a part of a style goes to.
+SubRepository PartFolder(SongPartKind kind);
+
+// The parts of the list already in the repository, as "NAME in FOLDER".
+std::vector<std::string> PartsInRepository(const std::vector<PartFile>& parts);
+
+// Imports every part into its sub-repository folder, each checked as any import is, or none:
+// when one cannot be imported, the parts imported before it are taken out again and the entries
+// they replaced are put back. Existing entries are replaced only with replace set; otherwise
+// nothing is imported. Answers what went wrong, naming the part; empty when all are in.
+std::string ImportPartsAllOrNone(const std::vector<PartFile>& parts, bool replace,
+                                 UserPrompt& prompt);
+
+}  // namespace vantrel
