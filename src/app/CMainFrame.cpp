@@ -151,8 +151,9 @@ ImportPanes CMainFrame::StripImportPanes() {
                        [list] { return list->CurrentFolder(); },
                        [list] { return list->SelectedNames(); },
                        [tree](const QString& folder) { tree->SelectFolder(folder); },
-                       [this](const std::filesystem::path& source) -> std::optional<FitResult> {
-                           MakeItFitDlg dialog(source, this);
+                       [this, tabs](const std::filesystem::path& source)
+                           -> std::optional<FitResult> {
+                           MakeItFitDlg dialog(source, tabs->CurrentTab(), this);
                            if (!runFitDialog_(dialog))
                                return std::nullopt;
                            return dialog.Result();

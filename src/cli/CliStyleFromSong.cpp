@@ -76,10 +76,8 @@ bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& 
     }
     if (!command.force) {
         if (const auto present = PartsInRepository(parts); !present.empty()) {
-            std::fprintf(stderr,
-                         "%s is already in the repository: nothing imported (use --force to "
-                         "replace it)\n",
-                         present.front().c_str());
+            std::fprintf(stderr, "%s: nothing imported (use --force to replace it)\n",
+                         AlreadyThereText(present.front()).c_str());
             return false;
         }
     }

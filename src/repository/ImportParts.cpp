@@ -41,21 +41,26 @@ SubRepository PartFolder(SongPartKind kind) {
     return SubRepository::Fill;
 }
 
-std::vector<std::string> PartsInRepository(const std::vector<PartFile>& parts) {
-    std::vector<std::string> present;
+std::vector<PartFile> PartsInRepository(const std::vector<PartFile>& parts) {
+    std::vector<PartFile> present;
     std::error_code ec;
     for (const PartFile& part : parts) {
         if (fs::exists(CRepository::Folder(part.sub) / part.name, ec))
-            present.push_back(part.name + " in " + std::string(SubRepositoryName(part.sub)));
+            present.push_back(part);
     }
     return present;
+}
+
+std::string AlreadyThereText(const PartFile& part) {
+    return part.name + " is already in the repository's " +
+           std::string(SubRepositoryName(part.sub)) + " folder";
 }
 
 std::string ImportPartsAllOrNone(const std::vector<PartFile>& parts, bool replace,
                                  UserPrompt& prompt) {
     if (!replace) {
         if (const auto present = PartsInRepository(parts); !present.empty())
-            return present.front() + " is already in the repository: nothing imported";
+            return AlreadyThereText(present.front()) + ": nothing imported";
     }
     ScopedTempDir staging;
     ScopedTempDir aside;

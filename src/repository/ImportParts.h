@@ -21,8 +21,11 @@ struct PartFile {
 // The folder a part of a style goes to.
 SubRepository PartFolder(SongPartKind kind);
 
-// The parts of the list already in the repository, as "NAME in FOLDER".
-std::vector<std::string> PartsInRepository(const std::vector<PartFile>& parts);
+// The parts of the list whose names their folder already holds.
+std::vector<PartFile> PartsInRepository(const std::vector<PartFile>& parts);
+
+// "NAME is already in the repository's FOLDER folder"
+std::string AlreadyThereText(const PartFile& part);
 
 // Imports every part into its sub-repository folder, each checked as any import is, or none:
 // when one cannot be imported, the parts imported before it are taken out again and the entries

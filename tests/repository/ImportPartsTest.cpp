@@ -58,7 +58,7 @@ TEST_F(ImportPartsTest, APartThatFailsTakesTheOthersBackOutAndRestoresWhatTheyRe
 
     const std::string refusedWithoutReplace = ImportPartsAllOrNone(parts, false, prompt_);
     EXPECT_EQ(refusedWithoutReplace,
-              "song-intro.mid in Intro is already in the repository: nothing imported");
+              "song-intro.mid is already in the repository's Intro folder: nothing imported");
 
     const std::string problem = ImportPartsAllOrNone(parts, true, prompt_);
     EXPECT_EQ(problem, "song-ending.mid could not be imported into Ending: nothing imported");
