@@ -65,7 +65,8 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
         if (found.twoChords && found.chord && found.secondChord) {
             chords.push_back(std::nullopt);
             finding.twoChords = true;
-            finding.secondChord = found.secondChord;
+            finding.firstHalf = found.chord;
+            finding.secondHalf = found.secondChord;
             run.Report("warning", name + " holds two chords, " + music::ChordName(*found.chord) +
                                       " then " + music::ChordName(*found.secondChord) +
                                       ": left as it is (give --chords to choose one)");

@@ -35,7 +35,9 @@ struct MeasureChordFinding {
     bool fromChart = false;
     bool twoChords = false;
     bool silent = false;
-    std::optional<music::Chord> secondChord;  // with twoChords: the chord of the second half
+    // With twoChords: the chords of the measure's two halves.
+    std::optional<music::Chord> firstHalf;
+    std::optional<music::Chord> secondHalf;
 };
 
 struct FitResult {

@@ -57,6 +57,7 @@ SongSurvey SurveySong(std::span<const std::uint8_t> image, const FitOptions& opt
     outcome.chords = result.measureChords;
     outcome.findings = result.measureFindings;
     outcome.onlyDrums = result.onlyDrums;
+    outcome.dropSuggestion = result.dropSuggestion;
     return outcome;
 }
 

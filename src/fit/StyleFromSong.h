@@ -39,6 +39,7 @@ struct SongSurvey {
     std::vector<MeasureChordFinding> findings;
     bool onlyDrums = false;
     std::string refused;
+    std::vector<int> dropSuggestion;  // with refused: channels to leave out, as FitResult has
 };
 
 SongSurvey SurveySong(std::span<const std::uint8_t> image, const FitOptions& options);

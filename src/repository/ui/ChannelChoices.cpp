@@ -39,6 +39,7 @@ ChannelChoices::ChannelChoices(QWidget* parent) : QTableWidget(0, kColumns, pare
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     horizontalHeader()->setStretchLastSection(true);
     setSelectionMode(QAbstractItemView::NoSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setToolTip(QStringLiteral(
         "The keyboard plays channels 10 (drums) and 11 to 16. Untick Keep to leave a channel "
         "out; choose where a kept channel goes, or leave \"auto\": the drums stay on 10, the "
@@ -104,8 +105,8 @@ std::string ChannelChoices::Apply(FitOptions& options) const {
         if (place == 0)
             continue;
         if (const auto other = senders.find(place); other != senders.end()) {
-            return "channels " + std::to_string(other->second) + " and " +
-                   std::to_string(channel) + " both go to channel " + std::to_string(place) +
+            return "channels " + std::to_string(other->second) + " and " + std::to_string(channel) +
+                   " both go to channel " + std::to_string(place) +
                    ": choose another place for one of them";
         }
         senders[place] = channel;
@@ -118,9 +119,9 @@ void ChannelChoices::ShowPlacement(const std::map<int, int>& channelMap) {
     for (int row = 0; row < rowCount(); ++row) {
         const int channel = item(row, kChannel)->data(Qt::UserRole).toInt();
         const auto placed = channelMap.find(channel);
-        item(row, kPlaced)->setText(placed == channelMap.end()
-                                        ? QStringLiteral("\u2013")
-                                        : QString::number(placed->second));
+        item(row, kPlaced)
+            ->setText(placed == channelMap.end() ? QStringLiteral("\u2013")
+                                                 : QString::number(placed->second));
     }
 }
 

@@ -25,19 +25,18 @@ namespace vantrel {
 namespace {
 
 // Key names as a chord symbol names the key's tonic chord.
-const char* const kKeys[] = {"C",  "Db",  "D",  "Eb",  "E",  "F",  "F#",  "G",  "Ab",  "A",
-                             "Bb", "B",   "Cm", "C#m", "Dm", "Ebm", "Em", "Fm", "F#m", "Gm",
-                             "G#m", "Am", "Bbm", "Bm"};
+const char* const kKeys[] = {"C",  "Db", "D",   "Eb", "E",   "F",   "F#",  "G",
+                             "Ab", "A",  "Bb",  "B",  "Cm",  "C#m", "Dm",  "Ebm",
+                             "Em", "Fm", "F#m", "Gm", "G#m", "Am",  "Bbm", "Bm"};
 
 }  // namespace
 
-std::string WindowRefusal(const FitResult& result) {
-    if (result.dropSuggestion.empty())
-        return result.reason;
-    std::string reason = result.reason.substr(0, result.reason.find(": leave some out"));
-    const bool one = result.dropSuggestion.size() == 1;
-    return reason + ": untick Keep for " + (one ? "channel " : "channels ") +
-           ChannelListText(result.dropSuggestion) +
+std::string WindowRefusal(const std::string& reason, const std::vector<int>& dropSuggestion) {
+    if (dropSuggestion.empty())
+        return reason;
+    const bool one = dropSuggestion.size() == 1;
+    return reason.substr(0, reason.find(": leave some out")) + ": untick Keep for " +
+           (one ? "channel " : "channels ") + ChannelListText(dropSuggestion) +
            (one ? " (the channel with the fewest notes)" : " (the channels with the fewest notes)");
 }
 
@@ -62,8 +61,9 @@ MakeItFitDlg::MakeItFitDlg(std::filesystem::path source, std::optional<SubReposi
     measures_->setObjectName(QStringLiteral("Measures"));
     measures_->setRange(0, 999);
     measures_->setSpecialValueText(QStringLiteral("all"));
-    measures_->setToolTip(QStringLiteral("The last measure kept. Drag across the measures "
-                                         "below to choose both."));
+    measures_->setToolTip(
+        QStringLiteral("The last measure kept. Drag across the measures "
+                       "below to choose both."));
     chords_ = new QComboBox(this);
     chords_->setObjectName(QStringLiteral("Chords"));
     chords_->addItem(QStringLiteral("as they are"), KeepChords);

@@ -81,6 +81,9 @@ using FitDialogRunner = std::function<bool(MakeItFitDlg&)>;
 
 // The reason a fit was refused in the window's words: a channel to untick rather than an option
 // of the command line.
-std::string WindowRefusal(const FitResult& result);
+std::string WindowRefusal(const std::string& reason, const std::vector<int>& dropSuggestion);
+inline std::string WindowRefusal(const FitResult& result) {
+    return WindowRefusal(result.reason, result.dropSuggestion);
+}
 
 }  // namespace vantrel

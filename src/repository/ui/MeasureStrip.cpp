@@ -21,13 +21,9 @@ QTableWidgetItem* Cell(const QString& text) {
 }  // namespace
 
 QString FindingText(const MeasureChordFinding& finding) {
-    if (finding.twoChords && finding.chord && finding.secondChord) {
-        return QString::fromStdString(music::ChordName(*finding.chord) + "|" +
-                                      music::ChordName(*finding.secondChord));
-    }
-    if (finding.twoChords && finding.secondChord) {
-        return QStringLiteral("?|") +
-               QString::fromStdString(music::ChordName(*finding.secondChord));
+    if (finding.twoChords && finding.firstHalf && finding.secondHalf) {
+        return QString::fromStdString(music::ChordName(*finding.firstHalf) + "|" +
+                                      music::ChordName(*finding.secondHalf));
     }
     if (finding.chord)
         return QString::fromStdString(music::ChordName(*finding.chord));
@@ -42,7 +38,7 @@ MeasureStrip::MeasureStrip(bool withPartRow, QWidget* parent)
         rows << QStringLiteral("Part");
     setVerticalHeaderLabels(rows);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setDefaultSectionSize(52);
+    horizontalHeader()->setDefaultSectionSize(60);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setSelectionBehavior(QAbstractItemView::SelectColumns);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -74,7 +70,7 @@ void MeasureStrip::SetFindings(const std::vector<MeasureChordFinding>& findings)
             sure->setText(QStringLiteral("chart"));
         QString why;
         if (finding.twoChords)
-            why = QStringLiteral("two chords: left as it is");
+            why = chord->text() + QStringLiteral(", two chords: left as it is");
         else if (!finding.chord)
             why = finding.silent ? QStringLiteral("silent") : QStringLiteral("no clear chord");
         if (!why.isEmpty()) {
@@ -82,10 +78,12 @@ void MeasureStrip::SetFindings(const std::vector<MeasureChordFinding>& findings)
             sure->setBackground(kUnclear);
             sure->setText(finding.twoChords ? QStringLiteral("two") : QStringLiteral("\u2013"));
         }
-        const QString tip = QStringLiteral("Measure %1: %2").arg(finding.measure).arg(
-            why.isEmpty() ? chord->text() + QStringLiteral(", ") + sure->text() +
-                                (finding.fromChart ? QString() : QStringLiteral(" sure"))
-                          : why);
+        const QString tip =
+            QStringLiteral("Measure %1: %2")
+                .arg(finding.measure)
+                .arg(why.isEmpty() ? chord->text() + QStringLiteral(", ") + sure->text() +
+                                         (finding.fromChart ? QString() : QStringLiteral(" sure"))
+                                   : why);
         chord->setToolTip(tip);
         sure->setToolTip(tip);
         setItem(kChord, column, chord);
