@@ -40,15 +40,13 @@ MeasureStrip::MeasureStrip(bool withPartRow, QWidget* parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setDefaultSectionSize(60);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     setSelectionBehavior(QAbstractItemView::SelectColumns);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int height = horizontalHeader()->sizeHint().height() +
-                       rowCount() * verticalHeader()->defaultSectionSize() +
-                       style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth();
-    setFixedHeight(height);
+    FitHeight();
     connect(this, &QTableWidget::itemSelectionChanged, this, &MeasureStrip::OnSelection);
 }
 
@@ -92,7 +90,16 @@ void MeasureStrip::SetFindings(const std::vector<MeasureChordFinding>& findings)
             setItem(kPart, column, Cell(QString()));
     }
     setHorizontalHeaderLabels(numbers);
+    FitHeight();
     showing_ = false;
+}
+
+void MeasureStrip::FitHeight() {
+    // Every row and the scroll bar in view: the strip scrolls sideways only.
+    const int header =
+        std::max(horizontalHeader()->sizeHint().height(), fontMetrics().height() + 8);
+    setFixedHeight(header + rowCount() * verticalHeader()->defaultSectionSize() +
+                   style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * frameWidth() + 4);
 }
 
 void MeasureStrip::SetPartLabels(const std::vector<QString>& labels) {

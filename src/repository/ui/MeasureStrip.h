@@ -31,6 +31,7 @@ class MeasureStrip : public QTableWidget {
 
   private:
     void OnSelection();
+    void FitHeight();
 
     bool withPartRow_;
     bool showing_ = false;

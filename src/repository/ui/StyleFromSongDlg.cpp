@@ -76,6 +76,9 @@ StyleFromSongDlg::StyleFromSongDlg(std::filesystem::path song, PartPlayer& playe
     parts_->setSelectionMode(QAbstractItemView::SingleSelection);
     parts_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     parts_->horizontalHeader()->setSectionResizeMode(kChords, QHeaderView::Stretch);
+    // Intro, a few Fills and Ending in view without scrolling.
+    parts_->setMinimumHeight(parts_->horizontalHeader()->sizeHint().height() +
+                             5 * (fontMetrics().height() + 14));
 
     addIntro_ = new QPushButton(QStringLiteral("Add Intro"), this);
     addFill_ = new QPushButton(QStringLiteral("Add Fill"), this);
@@ -126,9 +129,9 @@ StyleFromSongDlg::StyleFromSongDlg(std::filesystem::path song, PartPlayer& playe
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(strip_);
-    layout->addLayout(partRow, 3);
+    layout->addLayout(partRow, 2);
     layout->addWidget(playStatus_);
-    layout->addWidget(split, 2);
+    layout->addWidget(split, 3);
     layout->addWidget(verdict_);
     layout->addWidget(buttons);
     resize(790, 580);
@@ -372,6 +375,7 @@ void StyleFromSongDlg::ShowDetails() {
         text += QStringLiteral("proposed: ") + Q(part.reason) + QLatin1Char('\n');
     if (row < static_cast<int>(outcomes_.size())) {
         const FitResult& result = outcomes_[static_cast<std::size_t>(row)].result;
+        channels_->ShowPlacement(result.channelMap);
         if (result.refused) {
             text +=
                 QStringLiteral("cannot be made: ") + Q(WindowRefusal(result)) + QLatin1Char('\n');
