@@ -10,6 +10,7 @@
 #include "common/AtomicFile.h"
 #include "common/GroupedNumber.h"
 #include "common/TerminalPrompt.h"
+#include "common/Utf8Path.h"
 #include "fit/FitReportText.h"
 #include "fit/StyleFromSong.h"
 #include "midi/CMidiReader.h"
@@ -68,7 +69,7 @@ std::string ChordsLine(const SongSurvey& survey) {
 // Imports every part under the song's name, or none.
 bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& outcomes) {
     UseRepository(command.repository);
-    const std::string song = fs::path(command.song).stem().string();
+    const std::string song = PathFromUtf8(command.song).stem().string();
     std::vector<PartFile> parts;
     for (const SongPartOutcome& outcome : outcomes) {
         parts.push_back({song + "-" + outcome.part.FileName(), PartFolder(outcome.part.kind),
@@ -95,7 +96,7 @@ bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& 
 }
 
 int Run(const StyleCommand& command, std::vector<SongPart> parts, const FitOptions& base) {
-    const auto image = ReadWholeFile(command.song, kMaxMidiFileSize);
+    const auto image = ReadWholeFile(PathFromUtf8(command.song), kMaxMidiFileSize);
     if (!image) {
         std::fprintf(stderr, "%s cannot be read\n", command.song.c_str());
         return kExitFailed;
@@ -122,10 +123,10 @@ int Run(const StyleCommand& command, std::vector<SongPart> parts, const FitOptio
         }
     }
     const std::vector<SongPartOutcome> outcomes = FitSongParts(*image, parts, base);
+    const fs::path song = PathFromUtf8(command.song);
     const fs::path folder = command.folder.empty()
-                                ? fs::path(command.song).parent_path() /
-                                      (fs::path(command.song).stem().string() + "-style")
-                                : fs::path(command.folder);
+                                ? song.parent_path() / PathFromUtf8(song.stem().string() + "-style")
+                                : PathFromUtf8(command.folder);
     bool allFit = true;
     std::size_t total = 0;
     for (const SongPartOutcome& outcome : outcomes) {

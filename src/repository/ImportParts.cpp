@@ -4,6 +4,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/ScopedTempDir.h"
+#include "common/Utf8Path.h"
 #include "repository/CRepository.h"
 #include "repository/ImportFiles.h"
 
@@ -45,7 +46,7 @@ std::vector<PartFile> PartsInRepository(const std::vector<PartFile>& parts) {
     std::vector<PartFile> present;
     std::error_code ec;
     for (const PartFile& part : parts) {
-        if (fs::exists(CRepository::Folder(part.sub) / part.name, ec))
+        if (fs::exists(CRepository::Folder(part.sub) / PathFromUtf8(part.name), ec))
             present.push_back(part);
     }
     return present;
@@ -67,14 +68,14 @@ std::string ImportPartsAllOrNone(const std::vector<PartFile>& parts, bool replac
     if (!staging.Valid() || !aside.Valid())
         return "no temporary folder for the parts: nothing imported";
     for (const PartFile& part : parts) {
-        if (!WriteFileAtomically(staging.Path() / part.name, part.bytes))
+        if (!WriteFileAtomically(staging.Path() / PathFromUtf8(part.name), part.bytes))
             return part.name + " cannot be written to a temporary folder: nothing imported";
     }
     std::vector<Replaced> replaced;
     std::vector<fs::path> imported;
     std::error_code ec;
     for (const PartFile& part : parts) {
-        const fs::path entry = CRepository::Folder(part.sub) / part.name;
+        const fs::path entry = CRepository::Folder(part.sub) / PathFromUtf8(part.name);
         if (fs::exists(entry, ec)) {
             // Set aside, so the import below asks no question and a failure can restore it.
             const fs::path kept = aside.Path() / std::to_string(replaced.size());
