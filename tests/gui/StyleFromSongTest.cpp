@@ -2,6 +2,7 @@
 // chords, ranges typed or dragged, refusals with their measure, hearing a part, and OK putting
 // every part into the repository and the combine lists.
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "controls/ui/ShellListModel.h"
 #include "repository/ui/CTopTabView.h"
 #include "repository/ui/CTopTabViewPage.h"
+#include "repository/ui/ChannelChoices.h"
 #include "repository/ui/MeasureStrip.h"
 #include "repository/ui/StyleFromSongDlg.h"
 #include "repository/ui/SubRepositoryListBox.h"
@@ -213,6 +215,30 @@ class StyleFromSongTest : public QObject {
         QVERIFY(!dialog.AddFillButton().isEnabled());
         QVERIFY2(dialog.Verdict().text().contains(QStringLiteral("holds only drums")),
                  qPrintable(dialog.Verdict().text()));
+    }
+
+    // Channels 1-7 and the drums are one more than the keyboard plays: the song is refused with
+    // the channel to untick, and unticking it brings the proposal.
+    void ASongWithTooManyChannelsIsProposedOnceAChannelIsLeftOut() {
+        SmfWriter writer(1, 192);
+        writer.AddTrack().Tempo(0, 500000).TimeSignature(0, 4, 2).EndOfTrack(0);
+        SmfTrack& all = writer.AddTrack();
+        for (std::uint32_t m = 0; m < 8; ++m) {
+            for (std::uint8_t channel : {1, 2, 3, 4, 5, 7, 10})
+                all.Note(m * 768, channel, static_cast<std::uint8_t>(40 + channel * 3), 100, 700);
+        }
+        all.Note(0, 6, 90, 100, 96);
+        all.EndOfTrack(8 * 768);
+        test::WriteBytes(Source() / "eight.mid", writer.Encode());
+        RecordingPlayer player;
+        StyleFromSongDlg dialog(Source() / "eight.mid", player, prompt_);
+        QCOMPARE(dialog.Parts().rowCount(), 0);
+        QVERIFY(!dialog.OkButton().isEnabled());
+        QVERIFY2(dialog.Verdict().text().contains(QStringLiteral("untick Keep for channel 6")),
+                 qPrintable(dialog.Verdict().text()));
+        dialog.Channels().KeepBox(6)->setChecked(false);
+        QVERIFY(dialog.Parts().rowCount() >= 2);
+        QVERIFY2(dialog.OkButton().isEnabled(), qPrintable(dialog.Verdict().text()));
     }
 
     // As cut: once, unmoved; fitted: as its folder plays it, over the song's own chords.

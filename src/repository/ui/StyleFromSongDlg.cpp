@@ -169,6 +169,10 @@ StyleFromSongDlg::StyleFromSongDlg(std::filesystem::path song, PartPlayer& playe
     });
     connect(channels_, &ChannelChoices::Changed, this, [this] {
         Resurvey();
+        // A song refused for its channels had nothing to propose until now.
+        if (partList_.empty())
+            partList_ = ProposeParts(survey_);
+        ShowParts();
         Refit();
     });
 
