@@ -60,24 +60,35 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
     }
     for (std::uint32_t m = 1; m <= count; ++m) {
         const std::string name = "measure " + std::to_string(m + offset);
+        MeasureChordFinding& finding = run.result.measureFindings.emplace_back();
+        finding.measure = m + offset;
         if (run.options.chart) {
             chords.push_back(run.options.chart->measures[m - 1]);
+            finding.chord = chords.back();
+            finding.confidence = 1.0;
+            finding.fromChart = true;
             run.Report("chord", name + ": " + music::ChordName(*chords.back()) + " (chart)");
             continue;
         }
         const music::MeasureChord& found = detected[m - 1];
+        finding.confidence = found.confidence;
         if (found.twoChords && found.chord && found.secondChord) {
             chords.push_back(std::nullopt);
+            finding.twoChords = true;
+            finding.firstHalf = found.chord;
+            finding.secondHalf = found.secondChord;
             run.Report("warning", name + " holds two chords, " + music::ChordName(*found.chord) +
                                       " then " + music::ChordName(*found.secondChord) +
                                       ": left as it is (give --chords to choose one)");
         } else if (!found.chord) {
             chords.push_back(std::nullopt);
+            finding.silent = found.confidence <= 0;
             run.Report("warning",
                        name + (found.confidence > 0 ? " has no clear chord" : " is silent") +
                            ": left as it is");
         } else {
             chords.push_back(found.chord);
+            finding.chord = found.chord;
             run.Report("chord", name + ": " + music::ChordName(*found.chord) + " (" +
                                     Percent(found.confidence) + " sure)");
         }
@@ -190,6 +201,7 @@ void FitChords(FitRun& run) {
         return;
     const std::vector<PlacedNote> notes = PlacedNotes(run.song);
     if (notes.empty()) {
+        run.result.onlyDrums = true;
         run.Report("chord", "only drums: no bass or chord notes to move");
         return;
     }
