@@ -58,8 +58,23 @@ int CMidiReader::ParseHeader() {
     }
 }
 
+namespace {
+
 // Events are stored by their offsets in the image, which take 24 bits.
 static_assert(kMaxMidiFileSize <= std::uintmax_t{1} << 24);
+
+// Room for an event in every three bytes of the file and meta data in a 32nd of it: songs hold
+// an event in every three to four bytes and little meta data, so this is what nearly every file
+// needs, and under one and a half times the file's size.
+EventStore::Totals RoomFor(std::size_t imageSize) {
+    EventStore::Totals room;
+    room.events = imageSize / 3 + 16;
+    room.metaEvents = imageSize / 256 + 16;
+    room.metaBytes = imageSize / 32 + 64;
+    return room;
+}
+
+}  // namespace
 
 bool CMidiReader::ParseTracks() {
     events_.Clear();
@@ -71,10 +86,13 @@ bool CMidiReader::ParseTracks() {
     if (!headerOk_)
         return false;
     try {
-        // A first walk counts what the store will hold, so it is sized once from what the bytes
-        // hold; it also reads what the summary needs.
-        EventStore::Totals totals;
-        TracksSummary summary =
+        // One walk stores the events in room for more than songs hold; a file denser than
+        // that is counted by a second walk and stored in room of exactly its size.
+        bool full = false;
+        TracksSummary summary = FillWalk(RoomFor(image_.size()), full);
+        if (full) {
+            events_.Release();
+            EventStore::Totals totals;
             WalkTracks(image_, chunks_, [&totals](std::size_t, const TrackEventView& view) {
                 ++totals.events;
                 if (view.IsMeta()) {
@@ -83,7 +101,8 @@ bool CMidiReader::ParseTracks() {
                 }
                 return true;
             });
-        events_.Fill(image_, chunks_, totals);
+            summary = FillWalk(totals, full);
+        }
         firstMetaText_ = std::move(summary.firstMetaText);
         firstMetaCaptured_ = summary.firstMetaCaptured;
         damaged_ = std::move(summary.damaged);
@@ -92,6 +111,18 @@ bool CMidiReader::ParseTracks() {
         events_.Clear();
         return false;
     }
+}
+
+TracksSummary CMidiReader::FillWalk(const EventStore::Totals& room, bool& full) {
+    events_.Start(image_, chunks_.size(), room);
+    full = false;
+    TracksSummary summary =
+        WalkTracks(image_, chunks_, [this, &full](std::size_t track, const TrackEventView& view) {
+            full = full || !events_.Add(track, chunks_[track], view);
+            return !full;
+        });
+    events_.Finish(chunks_.size());
+    return summary;
 }
 
 void CMidiReader::MergeTracks() {

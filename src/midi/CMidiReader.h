@@ -82,6 +82,8 @@ class CMidiReader {
 
   private:
     void ResetKeepingPath();
+    // Walks every track into events_ within room; full tells that room ran out.
+    TracksSummary FillWalk(const EventStore::Totals& room, bool& full);
 
     std::filesystem::path path_;
     std::vector<std::uint8_t> image_;

@@ -8,9 +8,6 @@
 namespace vantrel {
 namespace {
 
-constexpr std::uint32_t kStatusBits = 8;
-constexpr std::size_t kBlockShift = 4;  // a kept time every 16 events
-
 // The lists of the last store cleared on this thread, kept for the next one: songs are read one
 // after the other, and memory taken fresh from the system for each file comes back as page
 // faults that cost more than the parse. Bounded, so that one huge file does not stay for good.
@@ -42,62 +39,35 @@ void GiveBack(std::vector<std::uint32_t>& list, std::vector<std::uint32_t>& spar
     std::vector<std::uint32_t>().swap(list);
 }
 
-// A reader at the first byte of the event that starts at start, past its delta time and its
-// status byte if it has one; every event stored was read whole before, so these reads succeed.
-ByteReader AtEventData(std::span<const std::uint8_t> image, std::uint32_t start) {
-    ByteReader in(image);
-    in.Seek(start);
-    in.Vlq();
-    const auto next = in.Peek();
-    in.Skip(next && (*next & 0x80u) != 0 ? 1 : 0);
-    return in;
-}
-
 }  // namespace
 
 EventStore::~EventStore() {
     Clear();
 }
 
-void EventStore::Fill(std::span<const std::uint8_t> image, std::span<const TrackChunk> chunks,
-                      const Totals& totals) {
+void EventStore::Start(std::span<const std::uint8_t> image, std::size_t trackCount,
+                       const Totals& room) {
     Clear();
-    try {
-        image_ = image;
-        TakeSpare(records_, Spare().records, totals.events);
-        TakeSpare(blockTimes_, Spare().blockTimes, (totals.events >> kBlockShift) + 1);
-        records_.reserve(totals.events);
-        blockTimes_.reserve((totals.events >> kBlockShift) + 1);
-        metas_.reserve(totals.metaEvents);
-        metaBytes_.reserve(totals.metaBytes);
-        bounds_.reserve(chunks.size() + 1);
-        bounds_.push_back(0);
-        for (const TrackChunk& chunk : chunks) {
-            const auto dataStart = static_cast<std::uint32_t>(chunk.DataStart());
-            std::uint32_t previousTime = 0;
-            WalkTrack(ChunkData(image, chunk), [&](const TrackEventView& view) {
-                if ((records_.size() & ((std::size_t{1} << kBlockShift) - 1)) == 0)
-                    blockTimes_.push_back(view.time);
-                timeWrapped_ = timeWrapped_ || view.time < previousTime;
-                previousTime = view.time;
-                auto where = dataStart + static_cast<std::uint32_t>(view.offset);
-                if (view.IsMeta()) {
-                    const auto length = static_cast<std::uint32_t>(1 + view.body.size());
-                    metas_.push_back(
-                        {where, static_cast<std::uint32_t>(metaBytes_.size()), length});
-                    metaBytes_.insert(metaBytes_.end(), view.lead.begin(), view.lead.end());
-                    metaBytes_.insert(metaBytes_.end(), view.body.begin(), view.body.end());
-                    where = static_cast<std::uint32_t>(metas_.size() - 1);
-                }
-                records_.push_back(where << kStatusBits | view.status);
-                return true;
-            });
-            bounds_.push_back(records_.size());
-        }
-    } catch (const std::bad_alloc&) {
-        Clear();
-        throw;
-    }
+    image_ = image;
+    TakeSpare(records_, Spare().records, room.events);
+    TakeSpare(blockTimes_, Spare().blockTimes, BlocksFor(room.events));
+    records_.reserve(room.events);
+    blockTimes_.reserve(BlocksFor(room.events));
+    metas_.reserve(room.metaEvents);
+    metaBytes_.reserve(room.metaBytes);
+    bounds_.reserve(trackCount + 1);
+    bounds_.push_back(0);
+}
+
+void EventStore::Finish(std::size_t trackCount) {
+    while (bounds_.size() < trackCount + 1)
+        bounds_.push_back(records_.size());
+}
+
+void EventStore::Release() {
+    Clear();
+    std::vector<std::uint32_t>().swap(Spare().records);
+    std::vector<std::uint32_t>().swap(Spare().blockTimes);
 }
 
 void EventStore::Clear() {
@@ -108,26 +78,16 @@ void EventStore::Clear() {
     bounds_.clear();
     image_ = {};
     timeWrapped_ = false;
-}
-
-std::uint32_t EventStore::StartOf(std::uint32_t record) const {
-    const std::uint32_t where = record >> kStatusBits;
-    return (record & 0xFFu) == 0xFF ? metas_[where].start : where;
-}
-
-std::uint32_t EventStore::DeltaAt(std::size_t index) const {
-    ByteReader in(image_);
-    in.Seek(StartOf(records_[index]));
-    return in.Vlq().value_or(0);
+    previousTime_ = 0;
 }
 
 std::uint32_t EventStore::TimeAt(std::size_t index, std::size_t trackBegin) const {
-    const std::size_t blockStart = index >> kBlockShift << kBlockShift;
+    const std::size_t blockStart = index / kBlockSize * kBlockSize;
     std::size_t from = trackBegin;
     std::uint32_t time = 0;
     if (blockStart >= trackBegin) {
         from = blockStart;
-        time = blockTimes_[index >> kBlockShift];
+        time = blockTimes_[index / kBlockSize];
     } else {
         time = DeltaAt(trackBegin);
     }
@@ -136,15 +96,17 @@ std::uint32_t EventStore::TimeAt(std::size_t index, std::size_t trackBegin) cons
     return time;
 }
 
-MidiEvent EventStore::EventAt(std::size_t index, std::uint32_t time) const {
-    const std::uint32_t record = records_[index];
+MidiEvent EventStore::SystemEventAfter(std::uint32_t record, std::uint32_t timeBefore) const {
     const auto status = static_cast<std::uint8_t>(record & 0xFFu);
+    ByteReader in(image_);
+    in.Seek(StartOf(record));
+    const std::uint32_t time = timeBefore + in.Vlq().value_or(0);
     if (status == 0xFF) {
         const MetaCopy& meta = metas_[record >> kStatusBits];
         return {time, status,
                 std::span<const std::uint8_t>(metaBytes_).subspan(meta.bytes, meta.length)};
     }
-    ByteReader in = AtEventData(image_, record >> kStatusBits);
+    in.Skip((in.Peek().value_or(0) & 0x80u) != 0 ? 1 : 0);
     TrackEventView view;
     view.status = status;
     if (!track_walk::ReadEventData(in, view))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -25,26 +26,33 @@ class MergedEventList {
         Iterator() = default;
         explicit Iterator(const EventStore* store);
 
-        MidiEvent operator*() const;
+        MidiEvent operator*() const { return heads_[current_].event; }
         Iterator& operator++();
         void operator++(int) { ++*this; }
-        bool operator==(std::default_sentinel_t) const { return heads_.empty(); }
+        bool operator==(std::default_sentinel_t) const { return live_ == 0; }
         // The track of the current event and its position there.
         std::uint32_t Track() const { return heads_[current_].track; }
         std::size_t IndexInTrack() const;
 
       private:
         struct Head {
-            std::uint32_t time;
+            MidiEvent event;
             std::uint32_t track;
             std::size_t index;
             std::size_t end;
         };
+        static constexpr std::size_t kScannedHeads = 16;
+
         void Choose();
 
         const EventStore* store_ = nullptr;
-        // Few heads are scanned in track order; many are kept as a heap, earliest in front.
+        // Few heads are scanned by their keys, (time << 32 | head), which sit side by side and
+        // order as the merge does (heads are in track order); a finished head's key is the
+        // largest. Many heads are kept as a heap, earliest in front.
         std::vector<Head> heads_;
+        std::array<std::uint64_t, kScannedHeads> keys_{};
+        std::array<std::uint8_t, kScannedHeads> slotOf_{};  // where each head's key is
+        std::size_t live_ = 0;
         bool heap_ = false;
         std::size_t current_ = 0;
     };

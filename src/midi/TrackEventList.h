@@ -10,7 +10,8 @@
 namespace vantrel {
 
 // The events of one track in file order, read from a reader's store as they are asked for.
-// Walking front to back costs one delta time per step; indexing or jumping costs at most 15.
+// Walking front to back reads each event once; indexing or jumping reads up to 15 delta times
+// more.
 class TrackEventList {
   public:
     class Iterator {
@@ -26,17 +27,16 @@ class TrackEventList {
 
         Iterator() = default;
         Iterator(const EventStore* store, std::size_t begin, std::size_t end, std::size_t index)
-            : store_(store),
-              begin_(begin),
-              end_(end),
-              index_(index),
-              time_(index < end ? store->TimeAt(index, begin) : 0) {}
+            : store_(store), begin_(begin), end_(end), index_(index) {
+            if (index < end)
+                event_ = store->EventAt(index, begin);
+        }
 
-        MidiEvent operator*() const { return store_->EventAt(index_, time_); }
-        pointer operator->() const { return {**this}; }
+        MidiEvent operator*() const { return event_; }
+        pointer operator->() const { return {event_}; }
         Iterator& operator++() {
             if (++index_ < end_)
-                time_ += store_->DeltaAt(index_);
+                event_ = store_->EventAfter(index_, event_.time);
             return *this;
         }
         Iterator operator++(int) {
@@ -60,7 +60,7 @@ class TrackEventList {
         std::size_t begin_ = 0;
         std::size_t end_ = 0;
         std::size_t index_ = 0;
-        std::uint32_t time_ = 0;
+        MidiEvent event_;
     };
 
     TrackEventList() = default;
@@ -69,9 +69,7 @@ class TrackEventList {
 
     std::size_t size() const { return end_ - begin_; }
     bool empty() const { return begin_ == end_; }
-    MidiEvent operator[](std::size_t i) const {
-        return store_->EventAt(begin_ + i, store_->TimeAt(begin_ + i, begin_));
-    }
+    MidiEvent operator[](std::size_t i) const { return store_->EventAt(begin_ + i, begin_); }
     MidiEvent front() const { return (*this)[0]; }
     MidiEvent back() const { return (*this)[size() - 1]; }
     Iterator begin() const { return {store_, begin_, end_, begin_}; }
