@@ -10,7 +10,7 @@ namespace vantrel {
 // Appends fields to a growing byte vector; the counterpart of ByteReader for files and messages
 // this program writes. Names say the byte order on the wire.
 class ByteWriter {
-  public:
+public:
     void U8(std::uint8_t value) { bytes_.push_back(value); }
     void U16BE(std::uint16_t value) {
         U8(static_cast<std::uint8_t>(value >> 8));
@@ -53,7 +53,7 @@ class ByteWriter {
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
     std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 
-  private:
+private:
     std::vector<std::uint8_t> bytes_;
 };
 

@@ -10,7 +10,7 @@ namespace vantrel {
 // Builds Standard MIDI Files from events. Used to write example styles, to turn decoded pattern
 // data back into MIDI files, and by the tests to make every input they read.
 class SmfTrack {
-  public:
+public:
     // Raw bytes placed after the delta time exactly as given (status byte optional, so running
     // status and malformed events can be written on purpose).
     SmfTrack& Raw(std::uint32_t tick, std::vector<std::uint8_t> bytes);
@@ -32,7 +32,7 @@ class SmfTrack {
     // its delta time.
     std::vector<std::uint8_t> EncodeData() const;
 
-  private:
+private:
     struct Event {
         std::uint32_t tick;
         std::vector<std::uint8_t> bytes;
@@ -41,16 +41,15 @@ class SmfTrack {
 };
 
 class SmfWriter {
-  public:
-    SmfWriter(std::uint16_t format, std::uint16_t division)
-        : format_(format), division_(division) {}
+public:
+    SmfWriter(std::uint16_t format, std::uint16_t division) : format_(format), division_(division) {}
 
     SmfTrack& AddTrack();
     std::vector<std::uint8_t> Encode() const;
     // Writes to a temporary name beside path and renames it, so no half-written file is left.
     bool Save(const std::filesystem::path& path) const;
 
-  private:
+private:
     std::uint16_t format_;
     std::uint16_t division_;
     std::vector<SmfTrack> tracks_;
