@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "ExampleStyle.h"
+#include "common/ProgramArguments.h"
+#include "common/Utf8Path.h"
 
 namespace {
 
@@ -24,7 +26,10 @@ void PrintHelp() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int rawCount, char** rawValues) {
+    const vantrel::ProgramArguments arguments(rawCount, rawValues);
+    const int argc = arguments.Count();
+    const char* const* argv = arguments.Values();
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         PrintHelp();
         return 0;
@@ -36,7 +41,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s(vantrel-make-examples --help tells more)\n", kUsage);
         return 2;
     }
-    const std::filesystem::path outDir = argv[1];
+    const std::filesystem::path outDir = vantrel::PathFromUtf8(argv[1]);
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
     for (const auto& part : vantrel::examples::MakeExampleStyle()) {

@@ -14,6 +14,7 @@
 #include "combine/UploadWorkflow.h"
 #include "common/AtomicFile.h"
 #include "common/TerminalPrompt.h"
+#include "common/Utf8Path.h"
 #include "repository/CRepository.h"
 
 namespace vantrel::cli {
@@ -70,7 +71,7 @@ int RunCombine(const StyleChoice& style, const std::string& output) {
     const auto image = BuildStyleImage(CRepository::Root(), *names, prompt, ConvertToProducts);
     if (!image)
         return kExitFailed;
-    if (!WriteFileAtomically(output, *image)) {
+    if (!WriteFileAtomically(PathFromUtf8(output), *image)) {
         std::fprintf(stderr, "%s cannot be written\n", output.c_str());
         return kExitFailed;
     }

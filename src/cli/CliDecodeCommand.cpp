@@ -9,6 +9,7 @@
 #include "cli/CliRepositoryParts.h"
 #include "combine/StyleDecode.h"
 #include "common/AtomicFile.h"
+#include "common/Utf8Path.h"
 
 namespace vantrel::cli {
 
@@ -47,18 +48,18 @@ std::optional<StyleDecodeResult> Decode(const fs::path& file, std::string& pairN
 
 int RunDecode(const std::string& file, const std::string& outDir) {
     std::string pairName;
-    const auto result = Decode(file, pairName);
+    const auto result = Decode(PathFromUtf8(file), pairName);
     if (!result)
         return kExitFailed;
     for (const std::string& error : result->errors) {
         std::fprintf(stderr, "%s: %s\n", file.c_str(), error.c_str());
     }
     std::error_code ec;
-    fs::create_directories(outDir, ec);
+    fs::create_directories(PathFromUtf8(outDir), ec);
     int status = result->errors.empty() ? kExitOk : kExitFailed;
     for (const DecodedPart& part : result->parts) {
         const fs::path path =
-            fs::path(outDir) / ((pairName.empty() ? part.name : pairName) + ".mid");
+            PathFromUtf8(outDir) / PathFromUtf8((pairName.empty() ? part.name : pairName) + ".mid");
         if (part.midi.Save(path)) {
             std::printf("%s\n", path.string().c_str());
         } else {

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliDeviceActions.h"
 #include "cli/CliLinkOptions.h"
+#include "common/Utf8Path.h"
 
 namespace vantrel::cli {
 
@@ -59,7 +60,7 @@ void RegisterDeviceActions(CLI::App& device, const std::shared_ptr<DevicePorts>&
     send->add_flag("--quiet", *quiet, "No progress bar (messages are still shown)");
     send->callback([ports, file, slot, quiet, &context] {
         CheckPorts(*ports);
-        context.exitCode = RunSend(*ports, *file, *slot, *quiet);
+        context.exitCode = RunSend(*ports, PathFromUtf8(*file), *slot, *quiet);
     });
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cli/CliCommands.h"
+#include "common/Utf8Path.h"
 #include "device/CMidiDevice.h"
 #include "device/CompositePortBackend.h"
 #include "device/DeviceConnector.h"
@@ -51,7 +52,7 @@ DeviceSession::~DeviceSession() {
     device.SetSysExHandler(nullptr);
     if (!trace_.empty()) {
         Trace().Stop();
-        if (!Trace().SaveTo(trace_))
+        if (!Trace().SaveTo(PathFromUtf8(trace_)))
             std::fprintf(stderr, "The transfer trace could not be written to %s\n", trace_.c_str());
     }
 }

@@ -3,6 +3,7 @@
 
 #include "cli/CliMidiCommands.h"
 #include "common/TerminalPrompt.h"
+#include "common/Utf8Path.h"
 #include "pattern/PatternCheck.h"
 
 namespace vantrel::cli {
@@ -45,7 +46,7 @@ void RegisterMidiCheck(CLI::App& app, CliContext& context) {
             RecordingPrompt recorded;
             TerminalPrompt terminal;
             UserPrompt& prompt = *json ? static_cast<UserPrompt&>(recorded) : terminal;
-            const PatternProducts products = ConvertToProducts(file, prompt);
+            const PatternProducts products = ConvertToProducts(PathFromUtf8(file), prompt);
             if (!products.Passed())
                 context.exitCode = kExitFailed;
             if (!*json) {

@@ -4,6 +4,7 @@
 
 #include "cli/CliMidiCommands.h"
 #include "common/TerminalPrompt.h"
+#include "common/Utf8Path.h"
 #include "pattern/CMidiPattern.h"
 #include "pattern/PatternCheck.h"
 
@@ -14,14 +15,15 @@ namespace {
 namespace fs = std::filesystem;
 
 bool ConvertOne(const std::string& file, const std::string& outputFolder, bool force) {
-    const fs::path input(file);
+    const fs::path input = PathFromUtf8(file);
+    const fs::path outputPath = PathFromUtf8(outputFolder);
     std::error_code ec;
     if (!outputFolder.empty())
-        fs::create_directories(outputFolder, ec);
-    const fs::path folder = outputFolder.empty() ? input.parent_path() : fs::path(outputFolder);
-    const std::string base = (folder / ProductBaseName(input)).string();
-    const fs::path controlList = base + "dat";
-    const fs::path patternData = base + "sty";
+        fs::create_directories(outputPath, ec);
+    const fs::path folder = outputFolder.empty() ? input.parent_path() : outputPath;
+    const std::string base = (folder / PathFromUtf8(ProductBaseName(input))).string();
+    const fs::path controlList = PathFromUtf8(base + "dat");
+    const fs::path patternData = PathFromUtf8(base + "sty");
     for (const auto& target : {controlList, patternData}) {
         if (!force && fs::exists(target)) {
             std::printf("%s: %s exists; use --force to replace it\n", file.c_str(),

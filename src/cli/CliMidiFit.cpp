@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli/CliMidiCommands.h"
+#include "common/Utf8Path.h"
 #include "fit/FitMidi.h"
 #include "fit/FitReportText.h"
 #include "music/ChordChart.h"
@@ -57,17 +58,19 @@ void PrintJson(const std::string& file, const std::string& output, const FitResu
 
 // Fits one file; false when its output does not fit or cannot be written.
 bool FitOne(const FitCommand& command, const std::string& file, bool first) {
-    const FitResult result = FitMidiFile(file, command.options);
+    const fs::path input = PathFromUtf8(file);
+    const fs::path folder = PathFromUtf8(command.folder);
+    const FitResult result = FitMidiFile(input, command.options);
     std::string output;
     std::string writeProblem;
     if (!result.refused && result.checkErrors.empty()) {
-        output = FittedPath(file, command.folder).string();
+        output = FittedPath(input, folder).string();
         std::error_code ec;
         if (command.dryRun) {
-        } else if (!command.force && fs::exists(output)) {
+        } else if (!command.force && fs::exists(PathFromUtf8(output))) {
             writeProblem = output + " exists; use --force to replace it";
-        } else if ((!command.folder.empty() && !fs::create_directories(command.folder, ec) && ec) ||
-                   !PlaceFile(result.output, output, command.force)) {
+        } else if ((!command.folder.empty() && !fs::create_directories(folder, ec) && ec) ||
+                   !PlaceFile(result.output, PathFromUtf8(output), command.force)) {
             writeProblem = "cannot write " + output;
         }
     }

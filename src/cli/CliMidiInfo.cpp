@@ -2,6 +2,7 @@
 
 #include "cli/CliMidiCommands.h"
 #include "common/FileOpenError.h"
+#include "common/Utf8Path.h"
 #include "midi/CMidiFile.h"
 #include "midi/CMidiReader.h"
 #include "midi/MidiReadProblem.h"
@@ -15,7 +16,7 @@ namespace {
 bool PrintInfo(const std::string& file) {
     std::printf("%s\n", file.c_str());
     CMidiReader reader;
-    reader.SetPath(file);
+    reader.SetPath(PathFromUtf8(file));
     try {
         reader.LoadFile();
     } catch (const FileOpenError&) {
@@ -39,7 +40,7 @@ bool PrintInfo(const std::string& file) {
     if (!complete && reader.DamagedTracks().empty())
         std::printf("  a track does not end with End of Track\n");
     CMidiFile information;
-    if (information.Load(file)) {
+    if (information.Load(PathFromUtf8(file))) {
         if (!information.Tempos().empty()) {
             std::printf("  tempo: BPM: %d\n", information.Tempos().front().bpm);
         }

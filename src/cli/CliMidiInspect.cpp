@@ -6,6 +6,7 @@
 #include "cli/CliMidiCommands.h"
 #include "cli/CliMidiPrint.h"
 #include "common/AtomicFile.h"
+#include "common/Utf8Path.h"
 #include "pattern/StyleImage.h"
 
 namespace vantrel::cli {
@@ -62,14 +63,14 @@ std::string LowerExtension(const fs::path& path) {
 }
 
 bool Inspect(const std::string& file) {
-    const auto bytes = ReadWholeFile(file, kMaxInspectSize);
+    const auto bytes = ReadWholeFile(PathFromUtf8(file), kMaxInspectSize);
     if (!bytes) {
         std::printf("%s: cannot be read (or larger than %ju bytes)\n", file.c_str(),
                     kMaxInspectSize);
         return false;
     }
     std::printf("%s\n", file.c_str());
-    const std::string extension = LowerExtension(file);
+    const std::string extension = LowerExtension(PathFromUtf8(file));
     if (extension == ".dat")
         return InspectControlList(*bytes);
     if (extension == ".sty")

@@ -6,6 +6,7 @@
 
 #include "cli/CliRepositoryParts.h"
 #include "common/TerminalPrompt.h"
+#include "common/Utf8Path.h"
 #include "repository/CRepository.h"
 #include "repository/ImportPaths.h"
 
@@ -40,7 +41,9 @@ int RunImport(const RepoOptions& options) {
     UseRepository(options.repository);
     const SubRepository sub = SubRepositoryOf(options.sub);
     TerminalPrompt prompt(PresetAnswer(options.answers));
-    std::vector<std::filesystem::path> paths(options.names.begin(), options.names.end());
+    std::vector<std::filesystem::path> paths;
+    for (const std::string& name : options.names)
+        paths.push_back(PathFromUtf8(name));
     const ImportOutcome outcome = ImportPaths(paths, CRepository::Folder(sub), true, prompt);
     for (const std::string& name : outcome.copied) {
         std::printf("Imported %s into %s\n", name.c_str(),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/Utf8Path.h"
 #include "repository/CRepository.h"
 #include "repository/RepositoryRoot.h"
 
@@ -37,7 +38,7 @@ std::string UseRepository(const std::string& dir) {
         CRepository::SetRoot(DefaultRepositoryRoot().root);
         where = DescribeDefaultRepositoryRoot();
     } else {
-        CRepository::SetRoot(std::filesystem::absolute(dir));
+        CRepository::SetRoot(std::filesystem::absolute(PathFromUtf8(dir)));
         where = CRepository::Root().string() + " (given with --repository)";
     }
     CRepository::CreateFolders();

@@ -11,6 +11,7 @@
 #include "common/GroupedNumber.h"
 #include "common/ScopedTempDir.h"
 #include "common/TerminalPrompt.h"
+#include "common/Utf8Path.h"
 #include "fit/FitReportText.h"
 #include "fit/StyleFromSong.h"
 #include "midi/CMidiReader.h"
@@ -100,7 +101,7 @@ int NotesOut(const FitResult& result) {
 bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& outcomes,
                const fs::path& written) {
     UseRepository(command.repository);
-    const std::string song = fs::path(command.song).stem().string();
+    const std::string song = PathFromUtf8(command.song).stem().string();
     struct Entry {
         std::string name;
         SubRepository sub;
@@ -109,7 +110,7 @@ bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& 
     for (const SongPartOutcome& outcome : outcomes) {
         const SubRepository sub = FolderOf(outcome.part.kind);
         const std::string name = song + "-" + outcome.part.FileName();
-        if (!command.force && fs::exists(CRepository::Folder(sub) / name)) {
+        if (!command.force && fs::exists(CRepository::Folder(sub) / PathFromUtf8(name))) {
             std::fprintf(stderr,
                          "%s is already in the repository's %s folder: nothing imported (use "
                          "--force to replace it)\n",
@@ -120,7 +121,8 @@ bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& 
     }
     ScopedTempDir staging;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        fs::copy_file(written / outcomes[i].part.FileName(), staging.Path() / entries[i].name,
+        fs::copy_file(written / outcomes[i].part.FileName(),
+                      staging.Path() / PathFromUtf8(entries[i].name),
                       fs::copy_options::overwrite_existing);
     }
     TerminalPrompt prompt(PromptAnswer::Yes);
@@ -145,7 +147,7 @@ bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& 
 }
 
 int Run(const StyleCommand& command, std::vector<SongPart> parts, const FitOptions& base) {
-    const auto image = ReadWholeFile(command.song, kMaxMidiFileSize);
+    const auto image = ReadWholeFile(PathFromUtf8(command.song), kMaxMidiFileSize);
     if (!image) {
         std::fprintf(stderr, "%s cannot be read\n", command.song.c_str());
         return kExitFailed;
@@ -172,10 +174,10 @@ int Run(const StyleCommand& command, std::vector<SongPart> parts, const FitOptio
         }
     }
     const std::vector<SongPartOutcome> outcomes = FitSongParts(*image, parts, base);
+    const fs::path song = PathFromUtf8(command.song);
     const fs::path folder = command.folder.empty()
-                                ? fs::path(command.song).parent_path() /
-                                      (fs::path(command.song).stem().string() + "-style")
-                                : fs::path(command.folder);
+                                ? song.parent_path() / PathFromUtf8(song.stem().string() + "-style")
+                                : PathFromUtf8(command.folder);
     bool allFit = true;
     std::size_t total = 0;
     for (const SongPartOutcome& outcome : outcomes) {

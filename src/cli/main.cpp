@@ -1,8 +1,10 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliCommands.h"
+#include "common/ProgramArguments.h"
 
 int main(int argc, char** argv) {
+    using namespace vantrel;
     using namespace vantrel::cli;
     CLI::App app{
         "vantrel-cli: check and convert accompaniment pattern MIDI files, keep them in the\n"
@@ -17,7 +19,8 @@ int main(int argc, char** argv) {
     RegisterPlayCommand(app, context);
 
     try {
-        app.parse(argc, argv);
+        const ProgramArguments arguments(argc, argv);
+        app.parse(arguments.Count(), arguments.Values());
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {

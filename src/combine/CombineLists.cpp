@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/UserPrompt.h"
+#include "common/Utf8Path.h"
 
 namespace vantrel {
 
@@ -16,7 +17,7 @@ const char kFillsFull[] = "File number has reached 8\xEF\xBC\x81";  // full-widt
 }  // namespace
 
 void CombineList::RemoveEntry(const std::string& name) {
-    const fs::path target = folder_ / name;
+    const fs::path target = folder_ / PathFromUtf8(name);
     std::erase_if(entries_,
                   [&](const fs::path& entry) { return entry.native() == target.native(); });
 }
@@ -50,7 +51,7 @@ void CombineLists::OnCombine(SubRepository tab, const std::vector<std::string>& 
     }
     CombineList& list = List(tab);
     if (tab != SubRepository::Fill) {
-        list.entries_.assign(1, list.folder_ / selectedTexts.front());
+        list.entries_.assign(1, list.folder_ / PathFromUtf8(selectedTexts.front()));
         return;
     }
     const std::size_t present = list.entries_.size();
@@ -64,7 +65,7 @@ void CombineLists::OnCombine(SubRepository tab, const std::vector<std::string>& 
         take = list.capacity_ - present;
     }
     for (std::size_t i = 0; i < take; ++i) {
-        const fs::path path = list.folder_ / selectedTexts[i];
+        const fs::path path = list.folder_ / PathFromUtf8(selectedTexts[i]);
         // Only the entries present before this click count, as the list box cannot select one
         // item twice.
         const auto end = list.entries_.begin() + static_cast<std::ptrdiff_t>(present);

@@ -1,6 +1,7 @@
 #include "combine/StyleBuild.h"
 
 #include "common/UserPrompt.h"
+#include "common/Utf8Path.h"
 #include "pattern/StyleImage.h"
 #include "repository/SubRepository.h"
 
@@ -36,18 +37,18 @@ std::optional<std::vector<std::uint8_t>> BuildStyleImage(const fs::path& root,
         return std::nullopt;
     StyleImageBuilder image;
     if (PlacePart(image, kIntroBlock,
-                  SubRepositoryFolder(root, SubRepository::Intro) / fileNames.front(), prompt,
-                  convert) != PartResult::Placed ||
+                  SubRepositoryFolder(root, SubRepository::Intro) / PathFromUtf8(fileNames.front()),
+                  prompt, convert) != PartResult::Placed ||
         PlacePart(image, kEndingBlock,
-                  SubRepositoryFolder(root, SubRepository::Ending) / fileNames.back(), prompt,
-                  convert) != PartResult::Placed) {
+                  SubRepositoryFolder(root, SubRepository::Ending) / PathFromUtf8(fileNames.back()),
+                  prompt, convert) != PartResult::Placed) {
         return std::nullopt;
     }
     const std::size_t fills = std::min(fileNames.size() - 2, kStyleMaxFills);
     for (std::size_t i = 1; i <= fills; ++i) {
         if (PlacePart(image, FillBlock(i),
-                      SubRepositoryFolder(root, SubRepository::Fill) / fileNames[i], prompt,
-                      convert) == PartResult::TooLarge) {
+                      SubRepositoryFolder(root, SubRepository::Fill) / PathFromUtf8(fileNames[i]),
+                      prompt, convert) == PartResult::TooLarge) {
             return std::nullopt;
         }
     }

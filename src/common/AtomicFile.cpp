@@ -1,4 +1,5 @@
 #include "common/AtomicFile.h"
+#include "common/Utf8Path.h"
 
 #include <array>
 #include <atomic>
@@ -19,7 +20,7 @@ fs::path TemporarySibling(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     const std::string suffix = ".vantrel-tmp-" + std::to_string(CurrentProcessId()) + "-" +
                                std::to_string(counter.fetch_add(1));
-    return target.parent_path() / (target.filename().string() + suffix);
+    return target.parent_path() / PathFromUtf8(target.filename().string() + suffix);
 }
 
 bool WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {

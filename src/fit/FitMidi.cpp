@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/AtomicFile.h"
+#include "common/Utf8Path.h"
 #include "fit/FitSteps.h"
 #include "midi/CMidiReader.h"
 #include "midi/SmfWriter.h"
@@ -49,7 +50,7 @@ FitResult FitMidiFile(const std::filesystem::path& path, const FitOptions& optio
 
 std::filesystem::path FittedPath(const std::filesystem::path& input,
                                  const std::filesystem::path& folder) {
-    const std::filesystem::path name = input.stem().string() + ".fit.mid";
+    const std::filesystem::path name = PathFromUtf8(input.stem().string() + ".fit.mid");
     return folder.empty() ? input.parent_path() / name : folder / name;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/UserPrompt.h"
+#include "common/Utf8Path.h"
 #include "pattern/ControlListEntry.h"
 #include "pattern/PatternTexts.h"
 
@@ -48,10 +49,10 @@ void CMidiPattern::AddInputFile(fs::path path) {
 }
 
 fs::path CMidiPattern::ControlListPath() const {
-    return outputBase_ + "dat";
+    return PathFromUtf8(outputBase_ + "dat");
 }
 fs::path CMidiPattern::PatternDataPath() const {
-    return outputBase_ + "sty";
+    return PathFromUtf8(outputBase_ + "sty");
 }
 
 std::string CMidiPattern::InputText() const {
@@ -71,7 +72,7 @@ bool CMidiPattern::Convert() {
     std::sort(inputFiles_.begin(), inputFiles_.end(), LessIgnoringCase);
     const fs::path& first = inputFiles_.front();
     const fs::path folder = outputFolder_.empty() ? first.parent_path() : outputFolder_;
-    outputBase_ = (folder / ProductBaseName(first)).string();
+    outputBase_ = (folder / PathFromUtf8(ProductBaseName(first))).string();
     std::ofstream controlList(ControlListPath(), std::ios::binary | std::ios::trunc);
     if (!controlList) {
         errors_.emplace_back(kTextCannotWrite);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/AtomicFile.h"
+#include "common/Utf8Path.h"
 #include "repository/ModuleDirectory.h"
 #include "repository/RepositoryRoot.h"
 
@@ -29,7 +30,7 @@ bool IsPlainFile(const fs::path& path) {
 std::optional<fs::path> EntryPath(SubRepository sub, const std::string& name) {
     if (!CRepository::IsEntryName(name))
         return std::nullopt;
-    fs::path path = CRepository::Folder(sub) / name;
+    fs::path path = CRepository::Folder(sub) / PathFromUtf8(name);
     if (!IsPlainFile(path))
         return std::nullopt;
     return path;
@@ -106,7 +107,7 @@ std::vector<std::string> CRepository::CopyTo(SubRepository from, SubRepository t
     std::vector<std::string> failed;
     for (const std::string& name : names) {
         if (const auto source = EntryPath(from, name)) {
-            const fs::path target = Folder(to) / name;
+            const fs::path target = Folder(to) / PathFromUtf8(name);
             std::error_code ec;
             if (!CopyFileAtomically(*source, target, false) && !fs::exists(target, ec)) {
                 failed.push_back(name);

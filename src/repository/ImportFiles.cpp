@@ -4,6 +4,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/DetailPrompt.h"
+#include "common/Utf8Path.h"
 #include "midi/MidiReadProblem.h"
 #include "pattern/PatternCheck.h"
 
@@ -30,13 +31,13 @@ ImportOutcome ImportFiles(const std::vector<std::string>& names, const fs::path&
                           const fs::path& targetFolder, bool validate, UserPrompt& prompt) {
     ImportOutcome outcome;
     for (const std::string& name : names) {
-        const fs::path source = sourceFolder / name;
-        const fs::path target = targetFolder / fs::path(name).filename();
+        const fs::path source = sourceFolder / PathFromUtf8(name);
+        const fs::path target = targetFolder / source.filename();
         std::error_code ec;
         if (!fs::exists(source, ec) || fs::is_directory(source, ec))
             continue;
         if (validate) {
-            DetailPrompt naming(prompt, fs::path(name).filename().string());
+            DetailPrompt naming(prompt, source.filename().string());
             if (!CheckPatternFile(source, naming).empty()) {
                 // The one box that tells of a refused file; an offer to mend the file goes here.
                 prompt.MessageWithDetail(name + ":  File is not supported!",

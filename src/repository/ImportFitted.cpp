@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/ScopedTempDir.h"
+#include "common/Utf8Path.h"
 
 namespace vantrel {
 
@@ -11,7 +12,7 @@ ImportOutcome ImportFitted(const std::filesystem::path& source, const FitResult&
     const std::string name = source.filename().string();
     ScopedTempDir staging;
     if (fitted.refused || !fitted.checkErrors.empty() || !staging.Valid() ||
-        !WriteFileAtomically(staging.Path() / name, fitted.output)) {
+        !WriteFileAtomically(staging.Path() / PathFromUtf8(name), fitted.output)) {
         outcome.notSupported.push_back(name);
         return outcome;
     }

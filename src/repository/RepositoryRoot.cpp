@@ -1,5 +1,6 @@
 #include "repository/RepositoryRoot.h"
 
+#include "common/Utf8Path.h"
 #include "repository/InstallLayout.h"
 #include "repository/ModuleDirectory.h"
 
@@ -13,10 +14,10 @@ RepositoryRootChoice ChooseRepositoryRoot(const fs::path& programFolder, bool pr
         return {programFolder / "Repository", true};
     }
     fs::path dataFolder;
-    if (!xdgDataHome.empty() && fs::path(xdgDataHome).is_absolute()) {
-        dataFolder = xdgDataHome;
+    if (!xdgDataHome.empty() && PathFromUtf8(xdgDataHome).is_absolute()) {
+        dataFolder = PathFromUtf8(xdgDataHome);
     } else if (!home.empty()) {
-        dataFolder = fs::path(home) / ".local" / "share";
+        dataFolder = PathFromUtf8(home) / ".local" / "share";
     } else {
         dataFolder = fs::temp_directory_path() / ".local" / "share";
     }

@@ -5,6 +5,7 @@
 #include "ScriptedPrompt.h"
 #include "TestFiles.h"
 #include "common/ScopedTempDir.h"
+#include "common/Utf8Path.h"
 #include "midi/SmfWriter.h"
 #include "repository/ImportFiles.h"
 
@@ -92,24 +93,18 @@ TEST_F(ImportFilesTest, EachRefusalNamesItsFileAndGivesItsReason) {
 // Folders and files whose names are not ASCII (UTF-8 texts in the program, wide names on
 // Windows) are found, checked and copied like any other.
 TEST(ImportFilesUnicode, ARepositoryAndFilesWithNamesBeyondAsciiWork) {
-#ifdef _WIN32
-    // Known fault of the Windows build: the compiler's library turns a text into a path through
-    // the ANSI code page but a path into a text as UTF-8, so a name beyond ASCII that goes
-    // through text (a listing, a file name given by name) comes back mangled.
-    GTEST_SKIP() << "names beyond ASCII do not yet round-trip through text on Windows";
-#endif
     ScopedTempDir temp;
     ASSERT_TRUE(temp.Valid());
-    const fs::path source = temp.Path() / "Mélodies ΑΒΓ";
-    const fs::path target = temp.Path() / "Répertoire ü" / "Repository" / "Intro";
+    const fs::path source = temp.Path() / PathFromUtf8("Mélodies ΑΒΓ");
+    const fs::path target = temp.Path() / PathFromUtf8("Répertoire ü") / "Repository" / "Intro";
     fs::create_directories(target);
     const std::string name = "intro-été.mid";
-    test::WriteBytes(source / name, ValidPattern(36));
+    test::WriteBytes(source / PathFromUtf8(name), ValidPattern(36));
     test::ScriptedPrompt prompt;
     const ImportOutcome first = ImportFiles({name}, source, target, true, prompt);
     EXPECT_EQ(first.copied, std::vector<std::string>{name});
     EXPECT_TRUE(prompt.shown.empty());
-    EXPECT_EQ(test::ReadBytes(target / name), ValidPattern(36));
+    EXPECT_EQ(test::ReadBytes(target / PathFromUtf8(name)), ValidPattern(36));
     EXPECT_EQ(FolderContent(target), std::vector<std::string>{name});
 
     prompt.answers = {PromptAnswer::No};

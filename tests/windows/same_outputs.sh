@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # vantrel-cli.exe under Wine against the Linux build's vantrel-cli on the example style: the
 # same check report, the same converted products, the same style image and the same decoded
-# parts, byte for byte, with the repository in a folder whose name is not ASCII on both sides;
-# then the Windows program uploads the style into its in-process virtual keyboard.
+# parts, byte for byte, with the work folder, the repository and the Intro's file named beyond
+# ASCII on both sides; then the Windows program uploads the style into its in-process virtual
+# keyboard.
 #   same_outputs.sh WINE CLI_EXE LINUX_CLI EXAMPLES_DIR
 set -uo pipefail
 wine=$1 exe=$2 linux=$3 examples=$4
@@ -19,7 +20,9 @@ fail() {
 }
 
 parts=(intro.mid fill1.mid fill2.mid fill3.mid ending.mid)
-choice=(--intro intro.mid --fill fill1.mid --fill fill2.mid --fill fill3.mid --ending ending.mid)
+intro="intro-été ΑΒΓ.mid"
+repository="Dépôt ü"
+choice=(--intro "$intro" --fill fill1.mid --fill fill2.mid --fill fill3.mid --ending ending.mid)
 
 run_side() {
   local side=$1
@@ -28,17 +31,19 @@ run_side() {
   mkdir -p "$out"
   local -a program=("$@")
   cp "${parts[@]/#/$examples/}" "$out/"
+  mv "$out/intro.mid" "$out/$intro"
+  local -a files=("$intro" "${parts[@]:1}")
   (
     cd "$out" || exit 1
-    "${program[@]}" check --json "${parts[@]}" | tr -d '\r' >check.json ||
+    "${program[@]}" check --json "${files[@]}" | tr -d '\r' >check.json ||
       fail "$side: check"
-    "${program[@]}" convert "${parts[@]}" -o converted >/dev/null || fail "$side: convert"
-    "${program[@]}" repo --repository Repository import --to intro intro.mid >/dev/null &&
-      "${program[@]}" repo --repository Repository import --to fill fill1.mid fill2.mid \
+    "${program[@]}" convert "${files[@]}" -o converted >/dev/null || fail "$side: convert"
+    "${program[@]}" repo --repository "$repository" import --to intro "$intro" >/dev/null &&
+      "${program[@]}" repo --repository "$repository" import --to fill fill1.mid fill2.mid \
         fill3.mid >/dev/null &&
-      "${program[@]}" repo --repository Repository import --to ending ending.mid >/dev/null ||
+      "${program[@]}" repo --repository "$repository" import --to ending ending.mid >/dev/null ||
       fail "$side: import into the repository"
-    "${program[@]}" combine --repository Repository "${choice[@]}" -o Total.mix >/dev/null ||
+    "${program[@]}" combine --repository "$repository" "${choice[@]}" -o Total.mix >/dev/null ||
       fail "$side: combine"
     "${program[@]}" decode Total.mix -o decoded >/dev/null || fail "$side: decode"
   ) || exit 1
@@ -59,7 +64,7 @@ grep -q '"passed": *true' "$work/linux/Répertoire ü/check.json" || fail "check
 echo "same bytes in $(wc -l <<<"$linux_files") files"
 
 upload=$(cd "$work/windows/Répertoire ü" &&
-  "$wine" "$exe" upload --repository Repository "${choice[@]}" --empty-slot --yes --virtual 2>&1 |
+  "$wine" "$exe" upload --repository "$repository" "${choice[@]}" --empty-slot --yes --virtual 2>&1 |
   tr -d '\r')
 grep -q "Download successfully!" <<<"$upload" || fail "upload under Wine: $upload"
 echo "uploaded under Wine into the in-process virtual keyboard"

@@ -4,22 +4,11 @@
 
 #include <mmsystem.h>
 
-#include <cwchar>
+#include "common/WideText.h"
 
 namespace vantrel::winmm {
 
 namespace {
-
-std::string Utf8(const wchar_t* text) {
-    const auto length = static_cast<int>(std::wcslen(text));
-    if (length == 0)
-        return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text, length, result.data(), size, nullptr, nullptr);
-    return result;
-}
 
 template <typename Caps, typename GetCaps>
 std::vector<std::string> Names(UINT count, GetCaps getCaps) {
@@ -29,7 +18,7 @@ std::vector<std::string> Names(UINT count, GetCaps getCaps) {
         // szPname holds at most 31 characters and its terminator.
         const bool read = getCaps(port, &caps) == MMSYSERR_NOERROR;
         caps.szPname[MAXPNAMELEN - 1] = L'\0';
-        names.push_back(read ? Utf8(caps.szPname) : std::string());
+        names.push_back(read ? Utf8FromWide(caps.szPname) : std::string());
     }
     return names;
 }

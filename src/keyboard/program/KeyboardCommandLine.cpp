@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/AtomicFile.h"
+#include "common/Utf8Path.h"
 #include "device/SysExProtocol.h"
 #include "keyboard/options/KeyboardTimingOptions.h"
 
@@ -24,7 +25,7 @@ void AddPreset(KeyboardOptions& keyboard, const std::string& text) {
     } catch (const std::exception&) {
         throw CLI::ValidationError("--preset", "slot is not a number in \"" + text + "\"");
     }
-    const std::filesystem::path file = text.substr(equals + 1);
+    const std::filesystem::path file = PathFromUtf8(text.substr(equals + 1));
     constexpr std::uintmax_t kMaxPresetSize = 1u << 24;
     auto bytes = ReadWholeFile(file, kMaxPresetSize);
     if (!bytes) {
@@ -56,9 +57,12 @@ void AddKeyboardOptions(CLI::App& app, KeyboardProgramOptions& options) {
     app.add_option("--capacity", keyboard.capacity,
                    "Bytes all stored images may take together; a larger download is refused "
                    "with status 6 (default: 20480 bytes per slot)");
-    app.add_option("--store", keyboard.storeFolder,
-                   "Keep the slots as files in DIR (slot-NNN.mix, written atomically) instead "
-                   "of in memory only");
+    app.add_option_function<std::string>(
+           "--store",
+           [&keyboard](const std::string& folder) { keyboard.storeFolder = PathFromUtf8(folder); },
+           "Keep the slots as files in DIR (slot-NNN.mix, written atomically) instead of in "
+           "memory only")
+        ->type_name("DIR");
     app.add_option_function<std::vector<std::string>>(
            "--preset",
            [&keyboard](const std::vector<std::string>& presets) {

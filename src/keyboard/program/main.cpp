@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "common/ProgramArguments.h"
 #include "keyboard/program/KeyboardCommandLine.h"
 #include "keyboard/program/KeyboardPorts.h"
 #include "keyboard/program/StopSignal.h"
@@ -25,7 +26,8 @@ int main(int argc, char** argv) {
     KeyboardProgramOptions options;
     AddKeyboardOptions(app, options);
     try {
-        app.parse(argc, argv);
+        const ProgramArguments arguments(argc, argv);
+        app.parse(arguments.Count(), arguments.Values());
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
