@@ -101,17 +101,17 @@ MidiEvent EventStore::SystemEventAfter(std::uint32_t record, std::uint32_t timeB
     ByteReader in(image_);
     in.Seek(StartOf(record));
     const std::uint32_t time = timeBefore + in.Vlq().value_or(0);
-    if (status == 0xFF) {
-        const MetaCopy& meta = metas_[record >> kStatusBits];
-        return {time, status,
-                std::span<const std::uint8_t>(metaBytes_).subspan(meta.bytes, meta.length)};
-    }
     in.Skip((in.Peek().value_or(0) & 0x80u) != 0 ? 1 : 0);
     TrackEventView view;
     view.status = status;
     if (!track_walk::ReadEventData(in, view))
         return {time, status, {}};
-    return {time, status, view.body};
+    if (status != 0xFF)
+        return {time, status, view.body};
+    // A meta event's data is its copied type byte and payload, side by side.
+    const MetaCopy& meta = metas_[record >> kStatusBits];
+    return {time, status,
+            std::span<const std::uint8_t>(metaBytes_).subspan(meta.bytes, 1 + view.body.size())};
 }
 
 }  // namespace vantrel

@@ -88,8 +88,7 @@ class EventStore {
 
     struct MetaCopy {
         std::uint32_t start = 0;  // where the event starts in the image
-        std::uint32_t bytes = 0;  // its type byte and payload in metaBytes_
-        std::uint32_t length = 0;
+        std::uint32_t bytes = 0;  // where its type byte and payload begin in metaBytes_
     };
 
     std::uint32_t StartOf(std::uint32_t record) const {
@@ -128,8 +127,7 @@ inline bool EventStore::Add(std::size_t track, const TrackChunk& chunk,
     previousTime_ = view.time;
     auto where = static_cast<std::uint32_t>(chunk.DataStart() + view.offset);
     if (meta) {
-        const auto length = static_cast<std::uint32_t>(1 + view.body.size());
-        metas_.push_back({where, static_cast<std::uint32_t>(metaBytes_.size()), length});
+        metas_.push_back({where, static_cast<std::uint32_t>(metaBytes_.size())});
         metaBytes_.insert(metaBytes_.end(), view.lead.begin(), view.lead.end());
         metaBytes_.insert(metaBytes_.end(), view.body.begin(), view.body.end());
         where = static_cast<std::uint32_t>(metas_.size() - 1);
