@@ -104,21 +104,6 @@ TrackText MixedTrack(int count, int seed) {
     return track.End();
 }
 
-// A format 1 file of the tracks given as hex.
-std::vector<std::uint8_t> ImageOf(const std::vector<std::string>& tracks) {
-    ByteWriter out;
-    out.Append(Hex("4D 54 68 64 00 00 00 06 00 01"));
-    out.U16BE(static_cast<std::uint16_t>(tracks.size()));
-    out.U16BE(96);
-    for (const std::string& track : tracks) {
-        const auto data = Hex(track);
-        out.Append(Hex("4D 54 72 6B"));
-        out.U32BE(static_cast<std::uint32_t>(data.size()));
-        out.Append(data);
-    }
-    return out.Take();
-}
-
 std::vector<Expected> Walked(const TrackEventList& events) {
     std::vector<Expected> seen;
     for (const MidiEvent& event : events)
@@ -135,7 +120,7 @@ TEST(CMidiReaderWalk, WalkingIndexingAndJumpingFindWhatTheBytesHold) {
     for (const TrackText& track : tracks)
         hex.push_back(track.HexText());
     CMidiReader reader;
-    ASSERT_TRUE(LoadAndParse(reader, ImageOf(hex)).tracks);
+    ASSERT_TRUE(LoadAndParse(reader, SmfImage(1, 96, hex)).tracks);
     for (std::uint32_t t = 0; t < tracks.size(); ++t) {
         const auto events = reader.TrackEvents(t);
         ASSERT_EQ(Walked(events), tracks[t].Events()) << "track " << t;
@@ -178,7 +163,7 @@ TEST(CMidiReaderMerge, FewAndManyTracksMergeByTimeThenTrack) {
             hex.push_back(track.End().HexText());
         }
         CMidiReader reader;
-        ASSERT_TRUE(LoadAndParse(reader, ImageOf(hex)).tracks) << trackCount;
+        ASSERT_TRUE(LoadAndParse(reader, SmfImage(1, 96, hex)).tracks) << trackCount;
         reader.MergeTracks();
         std::vector<std::pair<std::uint32_t, std::size_t>> merged;
         const auto list = reader.MergedEvents();
