@@ -12,6 +12,7 @@
 #include "app/CTopView.h"
 #include "app/WindowPlayer.h"
 #include "combine/ui/CTopCombineView.h"
+#include "combine/ui/CTopListView.h"
 #include "combine/ui/CTopMiddleView.h"
 #include "controls/ui/CCJShellList.h"
 #include "controls/ui/CCJShellTree.h"
@@ -44,7 +45,9 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent)
     : QWidget(parent),
       player_(std::make_unique<WindowPlayer>()),
       settings_(ProgramSettings),
-      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }) {
+      runFitDialog_([](MakeItFitDlg& dialog) { return dialog.exec() == QDialog::Accepted; }),
+      runStyleDialog_([](StyleFromSongDlg& dialog) { return dialog.exec() == QDialog::Accepted; }),
+      prompt_(prompt) {
     EnsureResources();
     MidiTypeIcon();
     CRepository::CreateFolders();
@@ -83,6 +86,8 @@ CMainFrame::CMainFrame(UserPrompt& prompt, QWidget* parent)
             &LinkMenuActions::OnLinkSettings);
     connect(middle_, &CMiddleView::SaveTraceChosen, linkActions_, &LinkMenuActions::OnSaveTrace);
     WirePlaying();
+    bottom_->List().SetStyleFromSong(
+        [this](const QString& path) { MakeStyleFromSong(ToFsPath(path)); });
     layoutReady_ = true;
     ApplyRowRule(frameGeometry().height());
 }
@@ -146,17 +151,37 @@ ImportPanes CMainFrame::StripImportPanes() {
     CTopTabView* tabs = &top_->TabView();
     CCJShellTree* tree = &bottom_->Tree();
     CCJShellList* list = &bottom_->List();
-    return ImportPanes{[tabs] { return tabs->CurrentTab(); },
-                       [tabs] { tabs->RefreshAllPages(); },
-                       [list] { return list->CurrentFolder(); },
-                       [list] { return list->SelectedNames(); },
-                       [tree](const QString& folder) { tree->SelectFolder(folder); },
-                       [this](const std::filesystem::path& source) -> std::optional<FitResult> {
-                           MakeItFitDlg dialog(source, this);
-                           if (!runFitDialog_(dialog))
-                               return std::nullopt;
-                           return dialog.Result();
-                       }};
+    return ImportPanes{
+        [tabs] { return tabs->CurrentTab(); },
+        [tabs] { tabs->RefreshAllPages(); },
+        [list] { return list->CurrentFolder(); },
+        [list] { return list->SelectedNames(); },
+        [tree](const QString& folder) { tree->SelectFolder(folder); },
+        [this, tabs](const std::filesystem::path& source) -> std::optional<FitResult> {
+            MakeItFitDlg dialog(source, tabs->CurrentTab(), this);
+            if (!runFitDialog_(dialog))
+                return std::nullopt;
+            return dialog.Result();
+        }};
+}
+
+void CMainFrame::MakeStyleFromSong(const std::filesystem::path& song) {
+    StyleFromSongDlg dialog(song, *player_, prompt_, this);
+    if (!runStyleDialog_(dialog) || dialog.Imported().empty())
+        return;
+    top_->TabView().RefreshAllPages();
+    CTopCombineView& combine = top_->CombineView();
+    for (const SubRepository sub : kSubRepositories) {
+        std::vector<std::string> names;
+        for (const PartFile& part : dialog.Imported()) {
+            if (part.sub == sub)
+                names.push_back(part.name);
+        }
+        if (names.empty())
+            continue;
+        combine.Lists().OnCombine(sub, names, prompt_);
+        combine.Pane(sub).RefreshEntries();
+    }
 }
 
 void CMainFrame::ApplyRowRule(int outerHeight) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "repository/ui/MakeItFitDlg.h"
+#include "repository/ui/StyleFromSongDlg.h"
 #include "widgets/CDisabledCSplitterWnd.h"
 #include "widgets/PartPlayer.h"
 
@@ -43,6 +44,12 @@ class CMainFrame : public QWidget {
     LinkMenuActions& LinkActions() { return *linkActions_; }
     // How "Make it fit…", offered after a refused import, is run; tests answer it in place.
     void SetFitDialogRunner(FitDialogRunner run) { runFitDialog_ = std::move(run); }
+    // How "Make a style from a song…", chosen on a file of the browser, is run; tests answer it
+    // in place.
+    void SetStyleDialogRunner(StyleDialogRunner run) { runStyleDialog_ = std::move(run); }
+    // "Make a style from a song…" on a song: the parts the user accepts land in the repository
+    // and in the combine lists.
+    void MakeStyleFromSong(const std::filesystem::path& song);
     // What every Play in the window plays through.
     WindowPlayer& Player() { return *player_; }
     // Where the chord chart is kept between runs: the program's own settings unless a test
@@ -80,6 +87,8 @@ class CMainFrame : public QWidget {
     DeviceConnectAction* connector_ = nullptr;
     LinkMenuActions* linkActions_ = nullptr;
     FitDialogRunner runFitDialog_;
+    StyleDialogRunner runStyleDialog_;
+    UserPrompt& prompt_;
     bool layoutReady_ = false;
 };
 

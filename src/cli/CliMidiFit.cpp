@@ -151,8 +151,10 @@ void RegisterMidiFit(CLI::App& app, CliContext& context) {
         "--source-chord", command->options.sourceChord,
         "For Fills and Main parts: move the bass and chord notes (channels 12-16) of every "
         "measure from its chord onto C major 7, tone by tone, so that the keyboard plays them "
-        "back over whatever chord is held; measures with two chords or none clear are left as "
-        "they are, with a warning (give --chords to decide them). Drums never move");
+        "back over whatever chord is held; a bass line (walking, or moving between notes) begins "
+        "every measure on C, even where it began it on another chord tone; a pedal stays. "
+        "Measures with two chords or none clear are left as they are, with a warning (give "
+        "--chords to decide them). Drums never move");
     auto* keyOption = fit->add_option(
         "--key", *key,
         "For Intro and Ending: move every channel but the drums by one interval from the key "

@@ -9,14 +9,12 @@
 #include "cli/CliRepositoryParts.h"
 #include "common/AtomicFile.h"
 #include "common/GroupedNumber.h"
-#include "common/ScopedTempDir.h"
 #include "common/TerminalPrompt.h"
 #include "common/Utf8Path.h"
 #include "fit/FitReportText.h"
 #include "fit/StyleFromSong.h"
 #include "midi/CMidiReader.h"
-#include "repository/CRepository.h"
-#include "repository/ImportFiles.h"
+#include "repository/ImportParts.h"
 
 namespace vantrel::cli {
 
@@ -57,18 +55,6 @@ std::string AddPart(std::vector<SongPart>& parts, SongPartKind kind, const std::
     return {};
 }
 
-SubRepository FolderOf(SongPartKind kind) {
-    switch (kind) {
-        case SongPartKind::Intro:
-            return SubRepository::Intro;
-        case SongPartKind::Ending:
-            return SubRepository::Ending;
-        case SongPartKind::Fill:
-            break;
-    }
-    return SubRepository::Fill;
-}
-
 std::string ChordsLine(const SongSurvey& survey) {
     std::size_t clear = 0;
     for (const auto& chord : survey.chords)
@@ -80,68 +66,31 @@ std::string ChordsLine(const SongSurvey& survey) {
     return text;
 }
 
-std::string PartChords(const SongSurvey& survey, const SongPart& part) {
-    std::string text;
-    for (std::uint32_t m = part.from; m <= part.to && m <= survey.chords.size(); ++m) {
-        const auto& chord = survey.chords[m - 1];
-        text += (text.empty() ? "" : " | ") + (chord ? music::ChordName(*chord) : std::string("?"));
-    }
-    return text;
-}
-
-int NotesOut(const FitResult& result) {
-    int notes = 0;
-    for (const auto& [channel, count] : result.notesOut)
-        notes += count;
-    return notes;
-}
-
-// Imports every written part under the song's name, or none: a part that cannot be imported
-// takes the ones already imported back out.
-bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& outcomes,
-               const fs::path& written) {
+// Imports every part under the song's name, or none.
+bool ImportAll(const StyleCommand& command, const std::vector<SongPartOutcome>& outcomes) {
     UseRepository(command.repository);
     const std::string song = PathFromUtf8(command.song).stem().string();
-    struct Entry {
-        std::string name;
-        SubRepository sub;
-    };
-    std::vector<Entry> entries;
+    std::vector<PartFile> parts;
     for (const SongPartOutcome& outcome : outcomes) {
-        const SubRepository sub = FolderOf(outcome.part.kind);
-        const std::string name = song + "-" + outcome.part.FileName();
-        if (!command.force && fs::exists(CRepository::Folder(sub) / PathFromUtf8(name))) {
-            std::fprintf(stderr,
-                         "%s is already in the repository's %s folder: nothing imported (use "
-                         "--force to replace it)\n",
-                         name.c_str(), std::string(SubRepositoryName(sub)).c_str());
+        parts.push_back({song + "-" + outcome.part.FileName(), PartFolder(outcome.part.kind),
+                         outcome.result.output});
+    }
+    if (!command.force) {
+        if (const auto present = PartsInRepository(parts); !present.empty()) {
+            std::fprintf(stderr, "%s: nothing imported (use --force to replace it)\n",
+                         AlreadyThereText(present.front()).c_str());
             return false;
         }
-        entries.push_back({name, sub});
-    }
-    ScopedTempDir staging;
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        fs::copy_file(written / outcomes[i].part.FileName(),
-                      staging.Path() / PathFromUtf8(entries[i].name),
-                      fs::copy_options::overwrite_existing);
     }
     TerminalPrompt prompt(PromptAnswer::Yes);
-    std::vector<Entry> imported;
-    for (const Entry& entry : entries) {
-        const ImportOutcome outcome =
-            ImportFiles({entry.name}, staging.Path(), CRepository::Folder(entry.sub), true, prompt);
-        if (outcome.copied.empty()) {
-            std::fprintf(stderr, "%s could not be imported: nothing imported\n",
-                         entry.name.c_str());
-            for (const Entry& back : imported)
-                CRepository::Remove(back.sub, {back.name});
-            return false;
-        }
-        imported.push_back(entry);
+    if (const std::string problem = ImportPartsAllOrNone(parts, command.force, prompt);
+        !problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return false;
     }
-    for (const Entry& entry : imported) {
-        std::printf("Imported %s into %s\n", entry.name.c_str(),
-                    std::string(SubRepositoryName(entry.sub)).c_str());
+    for (const PartFile& part : parts) {
+        std::printf("Imported %s into %s\n", part.name.c_str(),
+                    std::string(SubRepositoryName(part.sub)).c_str());
     }
     return true;
 }
@@ -197,7 +146,7 @@ int Run(const StyleCommand& command, std::vector<SongPart> parts, const FitOptio
             std::printf("    cannot be made: %s\n", result.reason.c_str());
             continue;
         }
-        std::printf("    notes kept: %d; %s of %s bytes%s\n", NotesOut(result),
+        std::printf("    notes kept: %d; %s of %s bytes%s\n", NotesKept(result),
                     GroupedNumber(result.bytes).c_str(), GroupedNumber(budget).c_str(),
                     fits ? "" : ("; does not fit: " + FitShortfall(result)).c_str());
     }
@@ -229,7 +178,7 @@ int Run(const StyleCommand& command, std::vector<SongPart> parts, const FitOptio
         }
         std::printf("wrote %s\n", path.string().c_str());
     }
-    if (command.import && !ImportAll(command, outcomes, folder))
+    if (command.import && !ImportAll(command, outcomes))
         return kExitFailed;
     return kExitOk;
 }

@@ -25,6 +25,16 @@ std::string KeyName(music::PitchClass tonic, bool minor) {
            (minor ? "" : " major");
 }
 
+// Measure `m` (from 1) of the song with its beat.
+music::MeasureSpan SpanOf(const FitRun& run, const MeasureMap& measures, std::uint32_t m) {
+    const std::uint32_t start = measures.StartOf(m);
+    const auto& signature = measures.SignatureAt(start);
+    return {start, measures.StartOf(m + 1) - start,
+            std::max<std::uint32_t>((std::uint32_t{run.song.division} * 4) >>
+                                        std::min(signature.denominatorPower & 0x0F, 15),
+                                    1)};
+}
+
 // The chord of each measure of the song, or nothing where it is not clear (reported).
 std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
                                                        const std::vector<PlacedNote>& notes) {
@@ -41,33 +51,44 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
                    " measures, the part has " + std::to_string(count));
         return chords;
     }
+    std::vector<music::MeasureChord> detected;
+    if (!run.options.chart) {
+        std::vector<music::MeasureSpan> spans;
+        for (std::uint32_t m = 1; m <= count; ++m)
+            spans.push_back(SpanOf(run, measures, m));
+        detected = music::DetectMeasureChords(timed, spans);
+    }
     for (std::uint32_t m = 1; m <= count; ++m) {
         const std::string name = "measure " + std::to_string(m + offset);
+        MeasureChordFinding& finding = run.result.measureFindings.emplace_back();
+        finding.measure = m + offset;
         if (run.options.chart) {
             chords.push_back(run.options.chart->measures[m - 1]);
+            finding.chord = chords.back();
+            finding.confidence = 1.0;
+            finding.fromChart = true;
             run.Report("chord", name + ": " + music::ChordName(*chords.back()) + " (chart)");
             continue;
         }
-        const std::uint32_t start = measures.StartOf(m);
-        const auto& signature = measures.SignatureAt(start);
-        const music::MeasureSpan span{
-            start, measures.StartOf(m + 1) - start,
-            std::max<std::uint32_t>((std::uint32_t{run.song.division} * 4) >>
-                                        std::min(signature.denominatorPower & 0x0F, 15),
-                                    1)};
-        const music::MeasureChord found = music::DetectMeasureChord(timed, span);
+        const music::MeasureChord& found = detected[m - 1];
+        finding.confidence = found.confidence;
         if (found.twoChords && found.chord && found.secondChord) {
             chords.push_back(std::nullopt);
+            finding.twoChords = true;
+            finding.firstHalf = found.chord;
+            finding.secondHalf = found.secondChord;
             run.Report("warning", name + " holds two chords, " + music::ChordName(*found.chord) +
                                       " then " + music::ChordName(*found.secondChord) +
                                       ": left as it is (give --chords to choose one)");
         } else if (!found.chord) {
             chords.push_back(std::nullopt);
+            finding.silent = found.confidence <= 0;
             run.Report("warning",
                        name + (found.confidence > 0 ? " has no clear chord" : " is silent") +
                            ": left as it is");
         } else {
             chords.push_back(found.chord);
+            finding.chord = found.chord;
             run.Report("chord", name + ": " + music::ChordName(*found.chord) + " (" +
                                     Percent(found.confidence) + " sure)");
         }
@@ -81,6 +102,13 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
     int moved = 0;
     int different = 0;
     int kept = 0;
+    int downbeatsOnRoot = 0;
+    std::vector<music::TimedNote> timed;
+    for (const PlacedNote& note : notes)
+        timed.push_back(note.timed);
+    std::vector<bool> bassMoves;
+    for (std::uint32_t m = 1; m <= chords.size(); ++m)
+        bassMoves.push_back(music::BassPitchClasses(timed, SpanOf(run, measures, m)) >= 2);
     for (const PlacedNote& note : notes) {
         const std::uint32_t m = measures.MeasureAt(note.timed.start);
         if (m == 0 || m > chords.size() || !chords[m - 1]) {
@@ -88,7 +116,18 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
             continue;
         }
         const music::Chord& chord = *chords[m - 1];
-        const int target = music::ToSourceChord(note.timed.key, note.timed.role, chord);
+        const music::MeasureSpan span = SpanOf(run, measures, m);
+        // The same slack as chord detection gives a downbeat played a little late. A bass that
+        // stays on one note off the root (a pedal) keeps it.
+        const bool downbeat =
+            bassMoves[m - 1] &&
+            note.timed.start - span.start < std::max<std::uint32_t>(span.beatLength / 8, 1);
+        const int along = music::ToSourceChord(note.timed.key, note.timed.role, chord);
+        const int target =
+            downbeat ? music::ToSourceChordOnDownbeat(note.timed.key, note.timed.role, chord)
+                     : along;
+        if (target != along)
+            ++downbeatsOnRoot;
         if (music::FollowChord(target, note.timed.role, chord) != note.timed.key)
             ++different;
         if (target != note.timed.key) {
@@ -102,6 +141,10 @@ void MoveOntoSourceChord(FitRun& run, const std::vector<PlacedNote>& notes,
                          " bass and chord notes onto C major 7, measure by measure; played "
                          "over the song's chords they come back ";
     detail += different == 0 ? "exactly" : "with " + std::to_string(different) + " notes different";
+    if (downbeatsOnRoot > 0) {
+        detail += "; " + std::to_string(downbeatsOnRoot) +
+                  " measures where the bass line began on another tone begin on the root, C";
+    }
     if (kept > 0)
         detail += "; " + std::to_string(kept) + " notes of unclear measures left as they are";
     run.Report("source-chord", detail);
@@ -158,6 +201,7 @@ void FitChords(FitRun& run) {
         return;
     const std::vector<PlacedNote> notes = PlacedNotes(run.song);
     if (notes.empty()) {
+        run.result.onlyDrums = true;
         run.Report("chord", "only drums: no bass or chord notes to move");
         return;
     }

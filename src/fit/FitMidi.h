@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <span>
 
 #include "fit/FitOptions.h"
@@ -17,6 +18,10 @@ FitResult FitMidiImage(std::span<const std::uint8_t> image, const FitOptions& op
 
 // The same for a file on disk; a file that cannot be read is refused.
 FitResult FitMidiFile(const std::filesystem::path& path, const FitOptions& options);
+
+// Note ons that sound, by the song's own channels (1..16), before anything is fitted; empty for
+// a file that cannot be read as a song.
+std::map<int, int> NotesByChannel(std::span<const std::uint8_t> image);
 
 // Where the fitted copy of input goes: NAME.fit.mid in folder, or beside the input.
 std::filesystem::path FittedPath(const std::filesystem::path& input,

@@ -11,9 +11,12 @@
 
 namespace vantrel {
 
-// One thing fitting did to the song, in the order the steps run. kind is a short word for
-// programs ("division", "split", "conductor", "channel", "held-note", "length", "dropped",
-// "repair", "thinned", "unchanged"); detail is the line the user reads.
+// One thing fitting did to the song, or found in it, in the order the steps run. kind is a short
+// word for programs: "division", "split", "conductor", "channel", "held-note", "length",
+// "dropped", "repair", "thinned", "unchanged"; "chord" (a measure's chord, detected or from the
+// chart, or a part with only drums), "warning" (a measure with two chords or none, left as it
+// is), "source-chord" (bass and chord notes moved onto C major 7) and "key" (the key found or
+// given, and the move into C major or A or C minor). detail is the line the user reads.
 struct FitChange {
     std::string kind;
     std::string detail;
@@ -23,6 +26,19 @@ struct FitChange {
 inline constexpr std::size_t kFitBudget = kStyleBlockSize;
 // The eighth Fill's block loses its last 6 bytes on the way to the keyboard.
 inline constexpr std::size_t kFitBudgetEighthFill = StyleBlockCapacity(FillBlock(8));
+
+// What the chord detection made of one measure, for views that show every measure.
+struct MeasureChordFinding {
+    std::uint32_t measure = 0;          // counted in the song, from 1
+    std::optional<music::Chord> chord;  // the chord used; nothing where none is clear
+    double confidence = 0.0;            // 0..1; 1 for a chord the chart gives
+    bool fromChart = false;
+    bool twoChords = false;
+    bool silent = false;
+    // With twoChords: the chords of the measure's two halves.
+    std::optional<music::Chord> firstHalf;
+    std::optional<music::Chord> secondHalf;
+};
 
 struct FitResult {
     // The file cannot be made into a pattern at all (reason says why); nothing else is filled.
@@ -36,6 +52,13 @@ struct FitResult {
     std::vector<std::uint8_t> output;  // the fitted file; the input's own bytes when unchanged
     // When chords were asked for: the chord of each measure kept, nothing where none is clear.
     std::vector<std::optional<music::Chord>> measureChords;
+    // The same measures with how sure each chord is, and the two-chord and unclear ones.
+    std::vector<MeasureChordFinding> measureFindings;
+    // When more channels carry notes than the keyboard plays: the ones with the fewest notes,
+    // as many as must be left out.
+    std::vector<int> dropSuggestion;
+    // Chords were asked of a part that holds nothing but drums: nothing to move.
+    bool onlyDrums = false;
     bool unchanged = false;
 
     // The output converted exactly as the upload converts it.

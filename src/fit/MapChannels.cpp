@@ -134,6 +134,7 @@ void MapChannels(FitRun& run) {
         for (std::size_t i = 0; i < unplaced.size(); ++i)
             fewest.push_back(byNotes[i].second);
         std::sort(fewest.begin(), fewest.end());
+        run.result.dropSuggestion = fewest;
         std::string suggestion = ChannelListText(fewest);
         std::erase(suggestion, ' ');
         run.Refuse(std::to_string(all.size()) + " channels carry notes (" + ChannelListText(all) +

@@ -55,6 +55,9 @@ SongSurvey SurveySong(std::span<const std::uint8_t> image, const FitOptions& opt
     if (result.refused)
         outcome.refused = result.reason;
     outcome.chords = result.measureChords;
+    outcome.findings = result.measureFindings;
+    outcome.onlyDrums = result.onlyDrums;
+    outcome.dropSuggestion = result.dropSuggestion;
     return outcome;
 }
 
@@ -142,6 +145,22 @@ std::vector<SongPartOutcome> FitSongParts(std::span<const std::uint8_t> image,
         outcomes.push_back(std::move(outcome));
     }
     return outcomes;
+}
+
+std::string PartChords(const SongSurvey& survey, const SongPart& part) {
+    std::string text;
+    for (std::uint32_t m = part.from; m <= part.to && m <= survey.chords.size(); ++m) {
+        const auto& chord = survey.chords[m - 1];
+        text += (text.empty() ? "" : " | ") + (chord ? music::ChordName(*chord) : std::string("?"));
+    }
+    return text;
+}
+
+int NotesKept(const FitResult& result) {
+    int notes = 0;
+    for (const auto& [channel, count] : result.notesOut)
+        notes += count;
+    return notes;
 }
 
 std::size_t PartBudget(const SongPart& part) {

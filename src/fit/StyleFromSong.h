@@ -35,7 +35,11 @@ struct SongPartOutcome {
 // is clear). refused names why the song cannot be used.
 struct SongSurvey {
     std::vector<std::optional<music::Chord>> chords;
+    // The same measures with how sure each chord is; empty when the song has only drums.
+    std::vector<MeasureChordFinding> findings;
+    bool onlyDrums = false;
     std::string refused;
+    std::vector<int> dropSuggestion;  // with refused: channels to leave out, as FitResult has
 };
 
 SongSurvey SurveySong(std::span<const std::uint8_t> image, const FitOptions& options);
@@ -50,6 +54,12 @@ std::vector<SongPart> ProposeParts(const SongSurvey& survey, std::size_t maxFill
 std::vector<SongPartOutcome> FitSongParts(std::span<const std::uint8_t> image,
                                           const std::vector<SongPart>& parts,
                                           const FitOptions& base);
+
+// "G | D | ? | C": the chord of each measure of the part, "?" where none is clear.
+std::string PartChords(const SongSurvey& survey, const SongPart& part);
+
+// Notes of the fitted part, over all its channels.
+int NotesKept(const FitResult& result);
 
 // The bytes a part may take in the style image: the block of the eighth Fill is 6 bytes short.
 std::size_t PartBudget(const SongPart& part);

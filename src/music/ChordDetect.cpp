@@ -42,10 +42,13 @@ double OnsetWeight(const TimedNote& note, const Window& window) {
 
 // What sounds in the window, weighted. `evidence` leaves out the bass after its downbeat, and
 // all of a walking bass: a walking or passing note may be explained by a chord but is no proof
-// of one.
+// of one. Those bass notes are also kept apart in `passing`, which a chord explains by its
+// scale: a walking line steps through the scale, so its non-chord tones say nothing for a
+// richer chord (the bass's A under G7 is no ninth) and nothing against a plain one.
 struct Weights {
     Histogram all{};
     Histogram evidence{};
+    Histogram passing{};
     double total = 0.0;
     double evidenceTotal = 0.0;
 };
@@ -70,7 +73,9 @@ Weights Weigh(std::span<const TimedNote> notes, const Window& window, bool walki
         const bool passing =
             note.role == ChannelRole::Bass &&
             (walking || note.start < window.start || note.start - window.start >= slack);
-        if (!passing) {
+        if (passing) {
+            weights.passing[pc] += weight;
+        } else {
             weights.evidence[pc] += weight;
             weights.evidenceTotal += weight;
         }
@@ -108,21 +113,6 @@ DownbeatBass FindDownbeatBass(std::span<const TimedNote> notes, const Window& wi
             walking};
 }
 
-// A bass that starts three or more different pitch classes in the measure walks.
-bool Walks(std::span<const TimedNote> notes, const MeasureSpan& measure) {
-    std::array<bool, 12> started{};
-    int count = 0;
-    for (const TimedNote& note : notes) {
-        if (note.role != ChannelRole::Bass || note.start < measure.start ||
-            note.start - measure.start >= measure.length)
-            continue;
-        auto& seen = started[static_cast<std::size_t>(PitchClassOf(note.key))];
-        count += seen ? 0 : 1;
-        seen = true;
-    }
-    return count >= 3;
-}
-
 std::array<bool, 12> TonesOf(const Chord& chord) {
     std::array<bool, 12> tones{};
     for (int interval : ChordIntervals(chord.quality))
@@ -137,8 +127,16 @@ struct Candidate {
     bool clear = false;
 };
 
+std::array<bool, 12> ScaleOf(const Chord& chord) {
+    std::array<bool, 12> scale{};
+    for (int degree : ChordScale(chord.quality))
+        scale[static_cast<std::size_t>(PitchClassOf(chord.root + degree))] = true;
+    return scale;
+}
+
 Candidate Judge(const Chord& chord, const Weights& weights, const DownbeatBass& bass) {
     const std::array<bool, 12> tones = TonesOf(chord);
+    const std::array<bool, 12> scale = ScaleOf(chord);
     const double total = weights.total;
     double explained = 0.0;
     int count = 0;
@@ -146,6 +144,8 @@ Candidate Judge(const Chord& chord, const Weights& weights, const DownbeatBass& 
         if (tones[pc]) {
             explained += weights.all[pc];
             ++count;
+        } else if (scale[pc]) {
+            explained += weights.passing[pc];
         }
     }
     // A tone that is a small share of what the chord parts and the downbeat bass play is a
@@ -183,29 +183,62 @@ Candidate Judge(const Chord& chord, const Weights& weights, const DownbeatBass& 
     return candidate;
 }
 
-// The best chord of a window, or nothing when the window is silent.
+// How many of the neighbouring chords this root moves to or from by a falling fifth (G7 to C,
+// Am7 to Dm7), the commonest step of a chord progression.
+int FallingFifths(PitchClass root, const NeighbourChords& neighbours) {
+    int count = 0;
+    if (neighbours.previous && PitchClassOf(root - neighbours.previous->root) == 5)
+        ++count;
+    if (neighbours.next && PitchClassOf(neighbours.next->root - root) == 5)
+        ++count;
+    return count;
+}
+
+// The best chord of a window, or nothing when the window is silent. Chords with the same tones
+// (Am7 and C6, Cm6 and Am7b5, F6 and Dm7) whose scores are close are the same sound named from
+// two roots; where only a root on the bass's downbeat tells them apart, and a walking bass
+// makes that weak, the reading that moves by a falling fifth to or from its neighbours wins.
 std::optional<Candidate> BestChord(std::span<const TimedNote> notes, const Window& window,
-                                   bool walking) {
+                                   bool walking, const NeighbourChords& neighbours) {
     const Weights weights = Weigh(notes, window, walking);
     if (weights.total <= 0.0)
         return std::nullopt;
     const DownbeatBass bass = FindDownbeatBass(notes, window, walking);
+    std::vector<Candidate> candidates;
     std::optional<Candidate> best;
     for (PitchClass root = 0; root < 12; ++root) {
         for (ChordQuality quality : kAllChordQualities) {
-            const Candidate candidate = Judge({root, quality, std::nullopt}, weights, bass);
-            if (!best || candidate.score > best->score + 1e-9)
-                best = candidate;
+            candidates.push_back(Judge({root, quality, std::nullopt}, weights, bass));
+            if (!best || candidates.back().score > best->score + 1e-9)
+                best = candidates.back();
+        }
+    }
+    // Closer than the weight of a held bass on the root, which names its chord outright.
+    const double closeScore = 0.1 * weights.total;
+    const std::array<bool, 12> bestTones = TonesOf(best->chord);
+    int bestFifths = FallingFifths(best->chord.root, neighbours);
+    for (const Candidate& candidate : candidates) {
+        if (candidate.score < best->score - closeScore || !candidate.clear ||
+            TonesOf(candidate.chord) != bestTones)
+            continue;
+        const int fifths = FallingFifths(candidate.chord.root, neighbours);
+        if (fifths > bestFifths) {
+            best = candidate;
+            bestFifths = fifths;
         }
     }
     return best;
 }
 
+// One chord with a tone added (C, C7), or the same tones named from two roots (C6, Am7): halves
+// of a measure that sound so are not two chords.
 bool SameHarmony(const Chord& a, const Chord& b) {
-    if (a.root != b.root)
-        return false;
     const std::array<bool, 12> first = TonesOf(a);
     const std::array<bool, 12> second = TonesOf(b);
+    if (first == second)
+        return true;
+    if (a.root != b.root)
+        return false;
     bool firstInSecond = true;
     bool secondInFirst = true;
     for (std::size_t pc = 0; pc < 12; ++pc) {
@@ -245,14 +278,30 @@ double Correlation(const Histogram& weights, const std::array<double, 12>& profi
 
 }  // namespace
 
-MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure) {
+int BassPitchClasses(std::span<const TimedNote> notes, const MeasureSpan& measure) {
+    std::array<bool, 12> started{};
+    int count = 0;
+    for (const TimedNote& note : notes) {
+        if (note.role != ChannelRole::Bass || note.start < measure.start ||
+            note.start - measure.start >= measure.length)
+            continue;
+        auto& seen = started[static_cast<std::size_t>(PitchClassOf(note.key))];
+        count += seen ? 0 : 1;
+        seen = true;
+    }
+    return count;
+}
+
+MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureSpan& measure,
+                                const NeighbourChords& neighbours) {
     MeasureChord result;
     if (measure.length == 0)
         return result;
     const std::uint32_t beat = measure.beatLength > 0 ? measure.beatLength : measure.length;
     const Window whole{measure.start, measure.length, beat};
-    const bool walking = Walks(notes, measure);
-    const std::optional<Candidate> best = BestChord(notes, whole, walking);
+    // A bass that starts three or more different pitch classes in the measure walks.
+    const bool walking = BassPitchClasses(notes, measure) >= 3;
+    const std::optional<Candidate> best = BestChord(notes, whole, walking, neighbours);
     if (!best)
         return result;
     result.confidence = best->confidence;
@@ -265,8 +314,8 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
         const std::uint32_t firstLength = (beats + 1) / 2 * beat;
         const Window first{measure.start, firstLength, beat};
         const Window second{measure.start + firstLength, measure.length - firstLength, beat};
-        const std::optional<Candidate> a = BestChord(notes, first, walking);
-        const std::optional<Candidate> b = BestChord(notes, second, walking);
+        const std::optional<Candidate> a = BestChord(notes, first, walking, {});
+        const std::optional<Candidate> b = BestChord(notes, second, walking, {});
         if (a && b && a->clear && b->clear && !SameHarmony(a->chord, b->chord) &&
             std::min(a->confidence, b->confidence) > best->confidence) {
             result.chord = a->chord;
@@ -276,6 +325,43 @@ MeasureChord DetectMeasureChord(std::span<const TimedNote> notes, const MeasureS
         }
     }
     return result;
+}
+
+std::vector<MeasureChord> DetectMeasureChords(std::span<const TimedNote> notes,
+                                              std::span<const MeasureSpan> measures) {
+    // Each measure is read twice, so each gets only the notes that sound in it, found once:
+    // a long song is read in time proportional to its notes, not to notes times measures.
+    std::vector<std::vector<TimedNote>> sounding(measures.size());
+    for (const TimedNote& note : notes) {
+        const std::uint64_t end = std::uint64_t{note.start} + note.length;
+        auto first = std::upper_bound(
+            measures.begin(), measures.end(), note.start,
+            [](std::uint32_t start, const MeasureSpan& measure) { return start < measure.start; });
+        if (first != measures.begin())
+            --first;
+        for (auto m = first; m != measures.end() && m->start < end; ++m) {
+            if (end > m->start && note.start < std::uint64_t{m->start} + m->length)
+                sounding[static_cast<std::size_t>(m - measures.begin())].push_back(note);
+        }
+    }
+    std::vector<MeasureChord> alone;
+    alone.reserve(measures.size());
+    for (std::size_t m = 0; m < measures.size(); ++m)
+        alone.push_back(DetectMeasureChord(sounding[m], measures[m]));
+    std::vector<MeasureChord> chords;
+    chords.reserve(measures.size());
+    for (std::size_t m = 0; m < measures.size(); ++m) {
+        NeighbourChords neighbours;
+        if (m > 0)
+            neighbours.previous =
+                alone[m - 1].twoChords ? alone[m - 1].secondChord : alone[m - 1].chord;
+        if (m + 1 < measures.size())
+            neighbours.next = alone[m + 1].chord;
+        chords.push_back(neighbours.previous || neighbours.next
+                             ? DetectMeasureChord(sounding[m], measures[m], neighbours)
+                             : alone[m]);
+    }
+    return chords;
 }
 
 KeyEstimate DetectKey(std::span<const TimedNote> notes) {

@@ -113,6 +113,12 @@ int ToSourceChord(int note, ChannelRole role, const Chord& detected) {
                          Tie::Up);
 }
 
+int ToSourceChordOnDownbeat(int note, ChannelRole role, const Chord& detected) {
+    if (role != ChannelRole::Bass)
+        return ToSourceChord(note, role, detected);
+    return NearestOctave(note, kSourceChord.root, Tie::Down);
+}
+
 int MoveWithKey(int note, ChannelRole role, const Chord& firstChord) {
     if (role == ChannelRole::Drums)
         return note;

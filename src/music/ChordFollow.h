@@ -31,6 +31,15 @@ int FollowChord(int note, ChannelRole role, const Chord& played);
 // bass note back only where the chord's tone and C major's agree (always for the root).
 int ToSourceChord(int note, ChannelRole role, const Chord& detected);
 
+// ToSourceChord for a note that begins a measure in which the bass moves (plays more than one
+// pitch class, as a walking bass does). A bass note there goes to the root, C, in the octave
+// nearest to the note (a tritone either way: the lower one), whichever tone of the chord the
+// line started the measure on: the keyboard moves a
+// pattern's bass by the root's interval alone, so the bass on the downbeat is the note that names
+// every chord the player holds, and a third or fifth written there would sound each of them
+// inverted. The rest of the line keeps its tones. Chord parts as ToSourceChord.
+int ToSourceChordOnDownbeat(int note, ChannelRole role, const Chord& detected);
+
 // Intro and Ending are melodies, not loops: the keyboard moves them as a whole by the interval
 // from C to the first chord's root, with the third, sixth and seventh of C major lowered when
 // that chord is minor. Drums unchanged.

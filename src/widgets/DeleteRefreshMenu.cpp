@@ -11,8 +11,11 @@ MenuRunner ExecMenu() {
 
 void ShowDeleteRefreshMenu(QAbstractItemView& view, const QPoint& viewportPosition,
                            const MenuRunner& run, const std::function<void()>& onDelete,
-                           const std::function<void()>& onRefresh) {
+                           const std::function<void()>& onRefresh,
+                           const std::function<void(QMenu& menu)>& addFirst) {
     QMenu menu(&view);
+    if (addFirst)
+        addFirst(menu);
     if (view.indexAt(viewportPosition).isValid()) {
         QObject::connect(menu.addAction(QStringLiteral("Delete")), &QAction::triggered, &view,
                          onDelete);

@@ -13,9 +13,11 @@ using MenuRunner = std::function<void(QMenu& menu, const QPoint& globalPosition)
 MenuRunner ExecMenu();
 
 // The right-click menu of the slot list and the combine lists: "Delete" and "Refresh" over a
-// line, only "Refresh" below the last one.
+// line, only "Refresh" below the last one. addFirst, when given, puts a view's own entries
+// above them.
 void ShowDeleteRefreshMenu(QAbstractItemView& view, const QPoint& viewportPosition,
                            const MenuRunner& run, const std::function<void()>& onDelete,
-                           const std::function<void()>& onRefresh);
+                           const std::function<void()>& onRefresh,
+                           const std::function<void(QMenu& menu)>& addFirst = {});
 
 }  // namespace vantrel

@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <vector>
 
 #include "FitFixtures.h"
 
@@ -73,6 +75,59 @@ TEST(FitChords, SourceChordMovesEachMeasureOntoCMajorAndComesBackThroughTheChord
     const FitResult again = FitMidiImage(result.output, options);
     EXPECT_TRUE(again.unchanged) << Details(again);
     EXPECT_EQ(again.output, result.output);
+}
+
+// The keys of channel (1..16) in a fitted file, in order of time.
+std::vector<int> Keys(const std::vector<std::uint8_t>& bytes, int channel) {
+    const auto back = ReadBack(bytes);
+    std::vector<std::pair<std::uint32_t, int>> timed;
+    for (std::uint32_t t = 0; t < back->TrackCount(); ++t) {
+        for (const MidiEvent& event : back->TrackEvents(t)) {
+            if (event.status == 0x90 + channel - 1 && event.Data()[1] > 0)
+                timed.emplace_back(event.time, event.Data()[0]);
+        }
+    }
+    std::sort(timed.begin(), timed.end());
+    std::vector<int> keys;
+    for (const auto& [time, key] : timed)
+        keys.push_back(key);
+    return keys;
+}
+
+TEST(FitChords, AWalkingBassThatBeginsAMeasureOnAnotherToneBeginsItOnTheRoot) {
+    // F, F A C on every beat, over a bass walking A2 Bb2 C3 D3; then C over C2 E2 G2 A2; then C
+    // over a pedal, G2 repeated: it keeps its fifth on the downbeat.
+    SmfWriter writer = Conductor();
+    SmfTrack& bass = writer.AddTrack();
+    std::uint32_t at = 0;
+    for (int key : {45, 46, 48, 50, 36, 40, 43, 45, 43, 43}) {
+        bass.Note(at, 12, static_cast<std::uint8_t>(key), 100, 180);
+        at += 192;
+    }
+    bass.EndOfTrack(3 * 768);
+    SmfTrack& chord = writer.AddTrack();
+    for (std::uint32_t beat = 0; beat < 12; ++beat) {
+        for (int key : beat < 4 ? std::vector<int>{65, 69, 72} : std::vector<int>{64, 67, 72})
+            chord.Note(beat * 192, 13, static_cast<std::uint8_t>(key), 90, 180);
+    }
+    chord.EndOfTrack(3 * 768);
+    FitOptions options;
+    options.sourceChord = true;
+    const FitResult result = Fit(writer, options);
+    ASSERT_FALSE(result.refused) << result.reason;
+    const std::string details = Details(result);
+    EXPECT_THAT(details, HasSubstr("chord: measure 1: F ("));
+    EXPECT_THAT(details, HasSubstr("chord: measure 2: C ("));
+    EXPECT_THAT(details, HasSubstr("chord: measure 3: C ("));
+    EXPECT_THAT(details, HasSubstr("1 measures where the bass line began on another tone "
+                                   "begin on the root, C"));
+    // The rest of the line keeps its tones, moved onto C major: Bb C D to F G A.
+    EXPECT_THAT(Keys(result.output, 12), ElementsAre(48, 41, 43, 45, 36, 40, 43, 45, 43, 43));
+    // Played over F again, the downbeat is F, not the A the song had: one note comes back
+    // different, and the report says so.
+    EXPECT_THAT(details, HasSubstr("with 1 notes different"));
+    const FitResult again = FitMidiImage(result.output, options);
+    EXPECT_TRUE(again.unchanged) << Details(again);
 }
 
 TEST(FitChords, AChartDecidesTheChordsAndMustCoverEveryMeasure) {

@@ -21,7 +21,7 @@ PROGRESSIONS = {
     "A": "A D E7 A F#m D E A",
     "F": "F Dm Bb C7 F Bb C F",
 }
-GROOVES = ["8Beat", "Ballad", "Folk", "BasicRock"]
+GROOVES = ["8Beat", "Ballad", "Folk", "BasicRock", "SwingWalk", "JazzCombo"]
 SOURCE_CHORD_TONES = {0, 2, 4, 7, 9, 11}  # C major 7 with its 9th and 13th
 C_MAJOR_SCALE = {0, 2, 4, 5, 7, 9, 11}
 MEASURE = 768  # ticks of a 4/4 measure at 192 ticks per quarter note
@@ -37,12 +37,13 @@ def write_groove(folder, groove, key, chords):
 
 
 def channels_of(path):
+    """Every channel that plays a note, with the name of its track."""
     song = mido.MidiFile(str(path))
-    channels = set()
+    channels = {}
     for track in song.tracks:
         for message in track:
             if message.type == "note_on" and message.velocity > 0:
-                channels.add(message.channel + 1)
+                channels.setdefault(message.channel + 1, track.name)
     return channels
 
 
@@ -72,10 +73,11 @@ def main():
     for groove in GROOVES:
         for key, chords in PROGRESSIONS.items():
             song = write_groove(work, groove, key, chords)
-            # mma puts the bass on channel 16 and its chord parts on 11 to 15; the bass goes to
-            # 12, the keyboard's bass channel.
-            channels = channels_of(song) - {10}
-            bass = max(channels)
+            # mma names the bass track Bass-... or Walk (a walking bass) and puts it on a high
+            # channel beside its chord parts; it goes to 12, the keyboard's bass channel.
+            channels = {c: name for c, name in channels_of(song).items() if c != 10}
+            named = [c for c, name in channels.items() if name.startswith(("Bass", "Walk"))]
+            bass = named[0] if named else max(channels)
             mapping = f"{bass}=12"
             run = subprocess.run([cli, "fit", "--source-chord", "--map", mapping, "--json",
                                   "-o", str(work / "fitted"), "--force", str(song)],

@@ -133,6 +133,114 @@ TEST(DetectMeasureChord, SilentAndUnclearMeasuresHaveNoChord) {
     EXPECT_LT(unclear.confidence, 0.6);
 }
 
+// Notes of measure `measure` (from 0) of a 4/4 song, for detection over several measures.
+TimedNote At(std::uint32_t measure, int key, double beat, double beats, ChannelRole role) {
+    return {key, static_cast<std::uint32_t>((measure * 4 + beat) * kBeat),
+            static_cast<std::uint32_t>(beats * kBeat), role};
+}
+
+// A chord part playing `keys` on every beat and a bass walking `line`, one note a beat.
+void Walk(std::vector<TimedNote>& notes, std::uint32_t measure, std::initializer_list<int> keys,
+          std::initializer_list<int> line) {
+    for (int beat = 0; beat < 4; ++beat) {
+        for (int key : keys)
+            notes.push_back(At(measure, key, beat, 0.8, ChannelRole::ChordPart));
+    }
+    int beat = 0;
+    for (int key : line)
+        notes.push_back(At(measure, key, beat++, 0.8, ChannelRole::Bass));
+}
+
+void Held(std::vector<TimedNote>& notes, std::uint32_t measure, std::initializer_list<int> keys,
+          int bass) {
+    for (int key : keys)
+        notes.push_back(At(measure, key, 0, 4, ChannelRole::ChordPart));
+    notes.push_back(At(measure, bass, 0, 4, ChannelRole::Bass));
+}
+
+std::vector<Chord> Found(const std::vector<TimedNote>& notes, std::uint32_t measures) {
+    std::vector<MeasureSpan> spans;
+    for (std::uint32_t m = 0; m < measures; ++m)
+        spans.push_back({m * 4 * kBeat, 4 * kBeat, kBeat});
+    std::vector<Chord> chords;
+    for (const MeasureChord& found : DetectMeasureChords(notes, spans))
+        chords.push_back(found.chord.value_or(Chord{-1, ChordQuality::Major, std::nullopt}));
+    return chords;
+}
+
+TEST(DetectMeasureChord, AWalkingBassStepsThroughTheScaleWithoutAddingTensions) {
+    // G7 voiced G B D F over a bass walking G A A B: the bass's A is no ninth.
+    std::vector<TimedNote> notes;
+    Walk(notes, 1, {55, 59, 62, 65}, {43, 45, 45, 47});
+    EXPECT_EQ(DetectMeasureChord(notes, kMeasure).chord, (Chord{7, ChordQuality::Seventh, {}}));
+    // A C triad over a bass walking D D D E is no C9 (it has no B flat).
+    notes.clear();
+    Walk(notes, 1, {60, 64, 67}, {38, 38, 38, 40});
+    EXPECT_EQ(DetectMeasureChord(notes, kMeasure).chord, (Chord{0, ChordQuality::Major, {}}));
+    // An E flat triad over a bass walking down from its sixth, C C Bb Ab, is E flat, not an
+    // unclear C minor 7 whose root only the bass would play.
+    notes.clear();
+    Walk(notes, 1, {63, 67, 70}, {48, 48, 46, 44});
+    EXPECT_EQ(DetectMeasureChord(notes, kMeasure).chord, (Chord{3, ChordQuality::Major, {}}));
+    // B7 voiced B D# F# A over a bass walking on G# and F#: not G#m7, which has no A.
+    notes.clear();
+    Walk(notes, 1, {59, 63, 66, 69}, {44, 42, 44, 42});
+    EXPECT_EQ(DetectMeasureChord(notes, kMeasure).chord, (Chord{11, ChordQuality::Seventh, {}}));
+}
+
+TEST(DetectMeasureChords, ChordsWithTheSameTonesAreNamedByTheProgression) {
+    const Chord c{0, ChordQuality::Major, {}};
+    const Chord g7{7, ChordQuality::Seventh, {}};
+    const Chord f{5, ChordQuality::Major, {}};
+    const Chord dm7{2, ChordQuality::Minor7, {}};
+    // C E G A over a bass walking C E D E: Am7 on its way to Dm7, C6 after G7 and before F.
+    std::vector<TimedNote> notes;
+    Held(notes, 0, {60, 64, 67}, 36);
+    Walk(notes, 1, {60, 64, 67, 69}, {36, 40, 38, 40});
+    Held(notes, 2, {62, 65, 69, 72}, 38);
+    EXPECT_THAT(Found(notes, 3),
+                ::testing::ElementsAre(c, Chord{9, ChordQuality::Minor7, {}}, dm7));
+    // Its halves sound the same tones (C6 over the bass's C, Am7 over its D and E): one chord.
+    EXPECT_FALSE(DetectMeasureChord(notes, kMeasure).twoChords);
+    notes.clear();
+    Held(notes, 0, {59, 62, 65, 67}, 43);
+    Walk(notes, 1, {60, 64, 67, 69}, {36, 40, 38, 40});
+    Held(notes, 2, {60, 65, 69}, 41);
+    EXPECT_THAT(Found(notes, 3), ::testing::ElementsAre(g7, Chord{0, ChordQuality::Sixth, {}}, f));
+
+    // C D F A over C D C D after Cmaj7 and before Dm7: F6, not Dm7 twice.
+    notes.clear();
+    Held(notes, 0, {59, 64, 67, 72}, 36);
+    Walk(notes, 1, {60, 62, 65, 69}, {48, 50, 48, 50});
+    Held(notes, 2, {62, 65, 69, 72}, 38);
+    EXPECT_EQ(Found(notes, 3)[1], (Chord{5, ChordQuality::Sixth, {}}));
+
+    // C Eb G A over G G F Eb between Eb and F7: Cm6, not Am7b5.
+    notes.clear();
+    Held(notes, 0, {63, 67, 70}, 39);
+    Walk(notes, 1, {60, 63, 67, 69}, {43, 43, 41, 39});
+    Held(notes, 2, {60, 63, 65, 69}, 41);
+    EXPECT_EQ(Found(notes, 3)[1], (Chord{0, ChordQuality::Minor6, {}}));
+
+    // A bass held on A names Am7 whatever comes around it.
+    notes.clear();
+    Held(notes, 0, {59, 62, 65, 67}, 43);
+    Held(notes, 1, {60, 64, 67, 69}, 45);
+    Held(notes, 2, {60, 65, 69}, 41);
+    EXPECT_EQ(Found(notes, 3)[1], (Chord{9, ChordQuality::Minor7, {}}));
+
+    // Each measure gets the notes that sound in it, also one held across the bar line.
+    notes.clear();
+    Held(notes, 0, {60, 64, 67}, 36);
+    notes.push_back(At(1, 62, 0, 8, ChannelRole::ChordPart));
+    notes.push_back(At(1, 65, 0, 8, ChannelRole::ChordPart));
+    notes.push_back(At(1, 69, 0, 8, ChannelRole::ChordPart));
+    notes.push_back(At(1, 38, 0, 8, ChannelRole::Bass));
+    const Chord dm{2, ChordQuality::Minor, {}};
+    EXPECT_THAT(Found(notes, 3), ::testing::ElementsAre(c, dm, dm));
+    EXPECT_TRUE(DetectMeasureChords(notes, {}).empty());
+}
+
 std::vector<TimedNote> Melody(std::initializer_list<int> keys, int lastBeats = 4) {
     std::vector<TimedNote> notes;
     std::uint32_t start = 0;

@@ -174,6 +174,31 @@ TEST(ToSourceChord, AWalkingBassOverAMinorChordLandsInCMajor) {
     EXPECT_EQ(ToSourceChord(62, ChannelRole::ChordPart, {5, ChordQuality::Sixth, {}}), 57);
 }
 
+TEST(ToSourceChord, AWalkingBassBeginsEveryMeasureOnTheRoot) {
+    const Chord f{5, ChordQuality::Major, std::nullopt};
+    const Chord g7{7, ChordQuality::Seventh, std::nullopt};
+    // F's third, A2, starts the measure: the pattern's bass starts on the C nearest to it, C3;
+    // after the downbeat A2 is still the third, E2.
+    EXPECT_EQ(ToSourceChord(45, ChannelRole::Bass, f), 40);
+    EXPECT_EQ(ToSourceChordOnDownbeat(45, ChannelRole::Bass, f), 48);
+    // G7's fifth, D3, and seventh, F2: C3 and C2; F#2 a tritone from both Cs: the lower.
+    EXPECT_EQ(ToSourceChordOnDownbeat(50, ChannelRole::Bass, g7), 48);
+    EXPECT_EQ(ToSourceChordOnDownbeat(41, ChannelRole::Bass, g7), 36);
+    EXPECT_EQ(ToSourceChordOnDownbeat(42, ChannelRole::Bass, g7), 36);
+    // The root and a slash bass go to C as they always did; chord parts keep their roles.
+    EXPECT_EQ(ToSourceChordOnDownbeat(41, ChannelRole::Bass, f),
+              ToSourceChord(41, ChannelRole::Bass, f));
+    EXPECT_EQ(ToSourceChordOnDownbeat(40, ChannelRole::Bass, {0, ChordQuality::Major, 4}), 36);
+    for (int note : {65, 69, 72, 74})
+        EXPECT_EQ(ToSourceChordOnDownbeat(note, ChannelRole::ChordPart, f),
+                  ToSourceChord(note, ChannelRole::ChordPart, f));
+    EXPECT_EQ(ToSourceChordOnDownbeat(38, ChannelRole::Drums, f), 38);
+    // At the top and bottom of the MIDI range the answer stays a MIDI key.
+    EXPECT_EQ(ToSourceChordOnDownbeat(127, ChannelRole::Bass, g7) % 12, 0);
+    EXPECT_LE(ToSourceChordOnDownbeat(127, ChannelRole::Bass, g7), 127);
+    EXPECT_GE(ToSourceChordOnDownbeat(1, ChannelRole::Bass, g7), 0);
+}
+
 TEST(MoveWithKey, IntroAndEndingMoveAsAWholeAndTurnMinor) {
     const std::vector<int> scale{60, 62, 64, 65, 67, 69, 71, 72};
     auto move = [&](const Chord& first) {

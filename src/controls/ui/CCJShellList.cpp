@@ -231,8 +231,19 @@ void CCJShellList::OpenRow(int row) {
 }
 
 void CCJShellList::ShowMenu(const QPoint& viewportPosition) {
+    const QModelIndex at = indexAt(viewportPosition);
+    std::function<void(QMenu&)> songEntries;
+    if (styleFromSong_ && at.isValid() && !model_->Row(at.row()).isFolder) {
+        const QString path = QDir(folder_).filePath(model_->Row(at.row()).name);
+        songEntries = [this, path](QMenu& menu) {
+            connect(menu.addAction(QStringLiteral("Make a style from a song\u2026")),
+                    &QAction::triggered, this, [this, path] { styleFromSong_(path); });
+            menu.addSeparator();
+        };
+    }
     ShowDeleteRefreshMenu(
-        *this, viewportPosition, menuRunner_, [this] { OnDelete(); }, [this] { Refresh(); });
+        *this, viewportPosition, menuRunner_, [this] { OnDelete(); }, [this] { Refresh(); },
+        songEntries);
 }
 
 void CCJShellList::contextMenuEvent(QContextMenuEvent* event) {

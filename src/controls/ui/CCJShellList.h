@@ -47,7 +47,12 @@ class CCJShellList : public QTreeView {
     void SelectWhenListed(QStringList names) { pendingSelection_ = std::move(names); }
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
     void SetFileOpener(DesktopOpener open) { openFile_ = std::move(open); }
-    // The right-click menu: "Delete" and "Refresh" over a row, only "Refresh" elsewhere.
+    // What "Make a style from a song…" does with the MIDI file it was chosen on; the entry is
+    // offered only once this is set.
+    using SongAction = std::function<void(const QString& path)>;
+    void SetStyleFromSong(SongAction action) { styleFromSong_ = std::move(action); }
+    // The right-click menu: "Make a style from a song…" (over a file), "Delete" and "Refresh"
+    // over a row, only "Refresh" elsewhere.
     void ShowMenu(const QPoint& viewportPosition);
     void OnDelete();
     void OnRename(const QString& oldName, const QString& newName);
@@ -79,6 +84,7 @@ class CCJShellList : public QTreeView {
     bool listing_ = false;
     MenuRunner menuRunner_;
     DesktopOpener openFile_;
+    SongAction styleFromSong_;
 };
 
 }  // namespace vantrel
