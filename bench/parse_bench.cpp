@@ -102,6 +102,8 @@ double BestSeconds(const Files& files, const std::function<std::size_t(const std
     return best;
 }
 
+// Reads a file and walks every event in merged order, touching its time and data, as the
+// converter and the fit do; answers the number of events walked.
 std::size_t ReaderEvents(const std::string& path) {
     vantrel::CMidiReader reader;
     reader.SetPath(path);
@@ -110,7 +112,13 @@ std::size_t ReaderEvents(const std::string& path) {
         return 0;
     reader.ParseTracks();
     reader.MergeTracks();
-    return reader.MergedEvents().size();
+    std::size_t count = 0;
+    std::uint32_t touched = 0;
+    for (const vantrel::MidiEvent& event : reader.MergedEvents()) {
+        touched += event.time + event.length + (event.length > 0 ? event.Data()[0] : 0u);
+        ++count;
+    }
+    return touched == 0xFFFFFFFFu ? count + 1 : count;
 }
 
 int Parse(const std::filesystem::path& folder) {

@@ -18,13 +18,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reader.MergeTracks();
     std::size_t events = 0;
     for (std::uint32_t track = 0; track < reader.TrackCount(); ++track) {
-        for (const vantrel::MidiEvent& event : reader.TrackEvents(track)) {
-            if (event.Data().size() != event.length)
+        const auto list = reader.TrackEvents(track);
+        for (auto it = list.begin(); it != list.end(); ++it) {
+            // Walking and indexing must find the same event.
+            const vantrel::MidiEvent walked = *it;
+            const vantrel::MidiEvent indexed = list[it.Index()];
+            if (walked.Data().size() != walked.length || walked.time != indexed.time ||
+                walked.status != indexed.status || walked.Data().data() != indexed.Data().data() ||
+                walked.length != indexed.length)
                 std::abort();
             ++events;
         }
     }
-    if (reader.MergedEvents().size() != events)
+    const auto merged = reader.MergedEvents();
+    std::size_t mergedEvents = 0;
+    for (auto it = merged.begin(); it != merged.end(); ++it) {
+        if (it.Track() >= reader.TrackCount() ||
+            it.IndexInTrack() >= reader.TrackEvents(it.Track()).size())
+            std::abort();
+        ++mergedEvents;
+    }
+    if (merged.size() != events || mergedEvents != events)
         std::abort();
     if (code == vantrel::kHeaderOk && tracksOk) {
         const vantrel::SmfHeader header = vantrel::ParseSmfHeader(image);

@@ -68,10 +68,11 @@ void ReadSong(std::span<const std::uint8_t> image, FitRun& run) {
     for (std::uint32_t t = 0; t < reader.TrackCount(); ++t) {
         SongTrack& track = run.song.tracks.emplace_back();
         const auto events = reader.TrackEvents(t);
-        for (const MidiEvent& event : events) {
+        for (auto it = events.begin(); it != events.end(); ++it) {
+            const MidiEvent event = *it;
             track.end = std::max(track.end, event.time);
             if (event.IsEndOfTrack()) {
-                if (&event != &events.back()) {
+                if (it.Index() + 1 != events.size()) {
                     run.Report("repair", "track " + std::to_string(t) +
                                              ": left out an End of Track at tick " +
                                              std::to_string(event.time) + " before its end");

@@ -1,6 +1,5 @@
 #include "midi/CMidiReader.h"
 
-#include <algorithm>
 #include <new>
 
 #include "common/FileOpenError.h"
@@ -61,163 +60,80 @@ int CMidiReader::ParseHeader() {
 
 namespace {
 
-// The memory of the last reader reset on this thread, kept for the next one: songs are read one
-// after the other, and taking fresh memory from the system for each costs more than the parse
-// itself (the allocator hands large blocks back at every free, and each comes back as page
-// faults). Bounded, so that one huge file does not stay in memory for good.
-constexpr std::size_t kSpareEventsMax = std::size_t{1} << 18;
+// Events are stored by their offsets in the image, which take 24 bits.
+static_assert(kMaxMidiFileSize <= std::uintmax_t{1} << 24);
 
-struct SpareBuffers {
-    std::vector<MidiEvent> events;
-    std::vector<const MidiEvent*> merged;
-};
-
-SpareBuffers& Spare() {
-    thread_local SpareBuffers spare;
-    return spare;
-}
-
-// Gives buffer the spare's memory when that holds needed elements and buffer's does not.
-template <typename T>
-void TakeSpare(std::vector<T>& buffer, std::vector<T>& spare, std::size_t needed) {
-    if (buffer.capacity() < needed && spare.capacity() >= needed)
-        buffer.swap(spare);
-    spare.clear();
-}
-
-// Empties buffer; its memory becomes the spare when it is larger than the spare's and bounded.
-template <typename T>
-void GiveBack(std::vector<T>& buffer, std::vector<T>& spare) {
-    buffer.clear();
-    if (buffer.capacity() > spare.capacity() && buffer.capacity() <= kSpareEventsMax)
-        buffer.swap(spare);
-    std::vector<T>().swap(buffer);
+// Room for an event in every three bytes of the file and meta data in a 32nd of it: songs hold
+// an event in every three to four bytes and little meta data, so this is what nearly every file
+// needs, and under one and a half times the file's size.
+EventStore::Totals RoomFor(std::size_t imageSize) {
+    EventStore::Totals room;
+    room.events = imageSize / 3 + 16;
+    room.metaEvents = imageSize / 256 + 16;
+    room.metaBytes = imageSize / 32 + 64;
+    return room;
 }
 
 }  // namespace
 
 bool CMidiReader::ParseTracks() {
-    GiveBack(merged_, Spare().merged);
-    GiveBack(events_, Spare().events);
-    trackBounds_.clear();
+    events_.Clear();
+    merged_ = false;
+    lastMerged_ = {};
     damaged_.clear();
     firstMetaText_.clear();
     firstMetaCaptured_ = false;
     if (!headerOk_)
         return false;
     try {
-        // A first walk counts the events, so the store is sized from what the bytes hold and
-        // filled without ever moving; it also reads what the summary needs.
-        std::size_t total = 0;
-        TracksSummary summary =
-            WalkTracks(image_, chunks_, [&total](std::size_t, const TrackEventView&) {
-                ++total;
+        // One walk stores the events in room for more than songs hold; a file denser than
+        // that is counted by a second walk and stored in room of exactly its size.
+        bool full = false;
+        TracksSummary summary = FillWalk(RoomFor(image_.size()), full);
+        if (full) {
+            events_.Release();
+            EventStore::Totals totals;
+            WalkTracks(image_, chunks_, [&totals](std::size_t, const TrackEventView& view) {
+                ++totals.events;
+                if (view.IsMeta()) {
+                    ++totals.metaEvents;
+                    totals.metaBytes += 1 + view.body.size();
+                }
                 return true;
             });
-        TakeSpare(events_, Spare().events, total);
-        events_.reserve(total);
-        trackBounds_.reserve(chunks_.size() + 1);
-        trackBounds_.push_back(0);
-        for (const TrackChunk& chunk : chunks_) {
-            WalkTrack(ChunkData(image_, chunk), [this](const TrackEventView& view) {
-                MidiEvent& event = events_.emplace_back();
-                event.time = view.time;
-                event.status = view.status;
-                event.SetData(view.lead, view.body);
-                return true;
-            });
-            trackBounds_.push_back(events_.size());
+            summary = FillWalk(totals, full);
         }
         firstMetaText_ = std::move(summary.firstMetaText);
         firstMetaCaptured_ = summary.firstMetaCaptured;
         damaged_ = std::move(summary.damaged);
         return summary.allTracksEnd;
     } catch (const std::bad_alloc&) {
-        events_.clear();
-        trackBounds_.clear();
+        events_.Clear();
         return false;
     }
 }
 
+TracksSummary CMidiReader::FillWalk(const EventStore::Totals& room, bool& full) {
+    events_.Start(image_, chunks_.size(), room);
+    full = false;
+    TracksSummary summary =
+        WalkTracks(image_, chunks_, [this, &full](std::size_t track, const TrackEventView& view) {
+            full = full || !events_.Add(track, chunks_[track], view);
+            return !full;
+        });
+    events_.Finish(chunks_.size());
+    return summary;
+}
+
 void CMidiReader::MergeTracks() {
-    GiveBack(merged_, Spare().merged);
-    TakeSpare(merged_, Spare().merged, events_.size());
-    merged_.reserve(events_.size());
-    const auto earlier = [](const MidiEvent& a, const MidiEvent& b) { return a.time < b.time; };
-    bool everyTrackInOrder = true;
-    for (std::size_t track = 0; track + 1 < trackBounds_.size(); ++track) {
-        everyTrackInOrder =
-            everyTrackInOrder && std::is_sorted(events_.begin() + trackBounds_[track],
-                                                events_.begin() + trackBounds_[track + 1], earlier);
-    }
-    if (everyTrackInOrder) {
-        MergeSortedTracks();
-    } else {
-        MergeByHeads();
-    }
+    lastMerged_ = LastMergedEvent(events_);
+    merged_ = true;
 }
 
-// Tracks in order merged by their heads: at each step the earliest head goes next, the lowest
-// track on equal times. The head times sit side by side, so the scan for the earliest stays in
-// the first cache line, and each track is read front to back.
-void CMidiReader::MergeSortedTracks() {
-    std::vector<std::uint32_t> headTime;
-    std::vector<std::size_t> headIndex;
-    std::vector<std::size_t> headEnd;
-    for (std::size_t track = 0; track + 1 < trackBounds_.size(); ++track) {
-        if (trackBounds_[track] < trackBounds_[track + 1]) {
-            headTime.push_back(events_[trackBounds_[track]].time);
-            headIndex.push_back(trackBounds_[track]);
-            headEnd.push_back(trackBounds_[track + 1]);
-        }
-    }
-    while (!headTime.empty()) {
-        std::size_t next = 0;
-        for (std::size_t h = 1; h < headTime.size(); ++h)
-            next = headTime[h] < headTime[next] ? h : next;
-        merged_.push_back(&events_[headIndex[next]]);
-        if (++headIndex[next] < headEnd[next]) {
-            headTime[next] = events_[headIndex[next]].time;
-            continue;
-        }
-        const auto at = static_cast<std::ptrdiff_t>(next);
-        headTime.erase(headTime.begin() + at);
-        headIndex.erase(headIndex.begin() + at);
-        headEnd.erase(headEnd.begin() + at);
-    }
-}
-
-// A track whose time wrapped past 2^32 is not in order; then the head of every track is
-// compared at each step (a heap of heads picks exactly what a scan of all heads would pick).
-void CMidiReader::MergeByHeads() {
-    struct Head {
-        std::uint32_t time;
-        std::uint32_t track;
-        std::size_t index;
-        std::size_t end;
-    };
-    const auto later = [](const Head& a, const Head& b) {
-        return a.time != b.time ? a.time > b.time : a.track > b.track;
-    };
-    std::vector<Head> heads;
-    for (std::uint32_t track = 0; track + 1 < trackBounds_.size(); ++track) {
-        if (trackBounds_[track] < trackBounds_[track + 1]) {
-            heads.push_back({events_[trackBounds_[track]].time, track, trackBounds_[track],
-                             trackBounds_[track + 1]});
-        }
-    }
-    std::make_heap(heads.begin(), heads.end(), later);
-    while (!heads.empty()) {
-        std::pop_heap(heads.begin(), heads.end(), later);
-        Head& head = heads.back();
-        merged_.push_back(&events_[head.index]);
-        if (++head.index < head.end) {
-            head.time = events_[head.index].time;
-            std::push_heap(heads.begin(), heads.end(), later);
-        } else {
-            heads.pop_back();
-        }
-    }
+MergedEventList CMidiReader::MergedEvents() const {
+    if (!merged_)
+        return {};
+    return {&events_, events_.EventCount(), lastMerged_};
 }
 
 void CMidiReader::Reset() {
@@ -227,9 +143,9 @@ void CMidiReader::Reset() {
 
 // Reset empties the path, but a reload must still know which file it is.
 void CMidiReader::ResetKeepingPath() {
-    GiveBack(merged_, Spare().merged);
-    GiveBack(events_, Spare().events);
-    trackBounds_.clear();
+    events_.Clear();
+    merged_ = false;
+    lastMerged_ = {};
     damaged_.clear();
     chunks_.clear();
     image_.clear();
@@ -244,11 +160,10 @@ void CMidiReader::ResetKeepingPath() {
     firstMetaCaptured_ = false;
 }
 
-std::span<const MidiEvent> CMidiReader::TrackEvents(std::uint32_t track) const {
-    if (std::size_t{track} + 1 >= trackBounds_.size())
+TrackEventList CMidiReader::TrackEvents(std::uint32_t track) const {
+    if (track >= events_.TrackCount())
         return {};
-    return std::span<const MidiEvent>(events_).subspan(
-        trackBounds_[track], trackBounds_[track + 1] - trackBounds_[track]);
+    return {&events_, events_.TrackBegin(track), events_.TrackEnd(track)};
 }
 
 }  // namespace vantrel

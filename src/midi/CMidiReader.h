@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "midi/EventStore.h"
+#include "midi/MergedEventList.h"
 #include "midi/MidiEvent.h"
 #include "midi/SmfHeader.h"
+#include "midi/TrackEventList.h"
 #include "midi/TrackWalk.h"
 
 namespace vantrel {
@@ -55,7 +58,7 @@ class CMidiReader {
     bool ParseTracks();
     // The tracks the last ParseTracks found damaged, in track order.
     std::span<const TrackDamage> DamagedTracks() const { return damaged_; }
-    // Fills MergedEvents(): all events by time (unsigned), equal times in track order.
+    // Makes MergedEvents() available: all events by time (unsigned), equal times in track order.
     void MergeTracks();
     // The payload of the first meta event of any type met in track order, up to its first zero
     // byte; empty when there is none.
@@ -70,16 +73,17 @@ class CMidiReader {
     // This reader's division, as its last ParseHeader read it.
     std::uint16_t Division() const { return division_; }
 
-    // Events of track i in file order; empty for a track not parsed. The reader owns them; their
-    // addresses hold from the end of ParseTracks until Reset or the next load.
-    std::span<const MidiEvent> TrackEvents(std::uint32_t track) const;
-    // All events in time order after MergeTracks; pointers into the track lists.
-    std::span<const MidiEvent* const> MergedEvents() const { return merged_; }
+    // Events of track i in file order; empty for a track not parsed. The lists and the events
+    // they give read the reader's memory: they hold from the end of ParseTracks until Reset, the
+    // next load or the next ParseTracks.
+    TrackEventList TrackEvents(std::uint32_t track) const;
+    // All events in time order after MergeTracks (empty before), under the same terms.
+    MergedEventList MergedEvents() const;
 
   private:
     void ResetKeepingPath();
-    void MergeSortedTracks();
-    void MergeByHeads();
+    // Walks every track into events_ within room; full tells that room ran out.
+    TracksSummary FillWalk(const EventStore::Totals& room, bool& full);
 
     std::filesystem::path path_;
     std::vector<std::uint8_t> image_;
@@ -90,9 +94,9 @@ class CMidiReader {
     std::uint16_t division_ = 0;
     bool headerOk_ = false;
     std::vector<TrackChunk> chunks_;
-    std::vector<MidiEvent> events_;         // every track's events, track after track
-    std::vector<std::size_t> trackBounds_;  // track i is events_[bounds[i], bounds[i + 1])
-    std::vector<const MidiEvent*> merged_;
+    EventStore events_;
+    bool merged_ = false;
+    MidiEvent lastMerged_;
     std::vector<TrackDamage> damaged_;
     std::string firstMetaText_;
     bool firstMetaCaptured_ = false;

@@ -16,6 +16,7 @@ namespace vantrel {
 // byte of a meta event and empty otherwise; body holds the other data bytes. Both point into
 // the file image, so the walk itself never allocates.
 struct TrackEventView {
+    std::size_t offset = 0;  // where the event's delta time starts in the walked data
     std::uint32_t time = 0;
     std::uint8_t status = 0;
     std::span<const std::uint8_t> lead;
@@ -88,6 +89,7 @@ std::size_t WalkTrack(std::span<const std::uint8_t> data, Visit&& visit) {
         if (runningStatus == 0)
             return eventStart;
         TrackEventView event;
+        event.offset = eventStart;
         event.time = time;
         event.status = runningStatus;
         if (!track_walk::ReadEventData(in, event) || !visit(event))

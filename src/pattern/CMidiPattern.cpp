@@ -182,7 +182,7 @@ void CMidiPattern::ReadConductorTrack() {
 
 void CMidiPattern::ComputeMeasures() {
     const auto merged = MergedEvents();
-    const double lastTick = merged.empty() ? 0.0 : merged.back()->time;
+    const double lastTick = merged.empty() ? 0.0 : merged.back().time;
     const int numerator = header_.timeSignature & 0x0F;
     const int exponent = header_.timeSignature >> 4;
     // A numerator of 0 stores 0 measures rather than dividing by it.

@@ -96,17 +96,17 @@ bool CMidiPattern::ConvertTrack(std::uint32_t track) {
     const auto k = static_cast<std::size_t>(slot);
     std::uint32_t previousTime = 0;
     const auto events = TrackEvents(track);
-    for (std::size_t i = 0; i < events.size(); ++i) {
+    for (auto it = events.begin(); it != events.end(); ++it) {
+        const MidiEvent event = *it;
         // A second End of Track would end the channel's pattern data early and leave the rest
         // as stray bytes the keyboard cannot read.
-        if (events[i].IsEndOfTrack() && i + 1 != events.size()) {
+        if (event.IsEndOfTrack() && it.Index() + 1 != events.size()) {
             errors_.push_back(FormatText("%s Track %d Error End of Track at tick %u before the end",
-                                         InputText().c_str(), static_cast<int>(track),
-                                         events[i].time));
+                                         InputText().c_str(), static_cast<int>(track), event.time));
             productsRefused_ = true;
             continue;
         }
-        RecordEvent(track, k, events[i], previousTime);
+        RecordEvent(track, k, event, previousTime);
     }
     ComputeNoteLengths(track, k);
     return true;

@@ -13,7 +13,7 @@ namespace vantrel::test {
 
 // A file image with a correct header and one "MTrk" chunk per track, each written as hex.
 inline std::vector<std::uint8_t> SmfImage(std::uint16_t format, std::uint16_t division,
-                                          std::initializer_list<std::string> tracks) {
+                                          const std::vector<std::string>& tracks) {
     ByteWriter out;
     out.Append(Hex("4D 54 68 64 00 00 00 06"));
     out.U16BE(format);
@@ -26,6 +26,11 @@ inline std::vector<std::uint8_t> SmfImage(std::uint16_t format, std::uint16_t di
         out.Append(data);
     }
     return out.Take();
+}
+
+inline std::vector<std::uint8_t> SmfImage(std::uint16_t format, std::uint16_t division,
+                                          std::initializer_list<std::string> tracks) {
+    return SmfImage(format, division, std::vector<std::string>(tracks));
 }
 
 struct ParseOutcome {

@@ -5,7 +5,6 @@
 //   E <track> <time> <status hex> <data hex>      every event of every track, in file order
 //   M <track> <index>                             the merged order
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include "common/FileOpenError.h"
@@ -42,20 +41,16 @@ void Dump(const char* path) {
         std::printf("-");
     }
     std::printf("\n");
-    std::map<const vantrel::MidiEvent*, std::pair<std::uint32_t, std::size_t>> where;
     for (std::uint32_t track = 0; track < reader.TrackCount(); ++track) {
-        const auto events = reader.TrackEvents(track);
-        for (std::size_t i = 0; i < events.size(); ++i) {
-            where[&events[i]] = {track, i};
-            std::printf("E %u %u %02x ", track, events[i].time, events[i].status);
-            PrintHex(events[i].Data());
+        for (const vantrel::MidiEvent& event : reader.TrackEvents(track)) {
+            std::printf("E %u %u %02x ", track, event.time, event.status);
+            PrintHex(event.Data());
             std::printf("\n");
         }
     }
-    for (const vantrel::MidiEvent* event : reader.MergedEvents()) {
-        const auto [track, index] = where.at(event);
-        std::printf("M %u %zu\n", track, index);
-    }
+    const auto merged = reader.MergedEvents();
+    for (auto it = merged.begin(); it != merged.end(); ++it)
+        std::printf("M %u %zu\n", it.Track(), it.IndexInTrack());
 }
 
 }  // namespace
