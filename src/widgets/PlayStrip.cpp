@@ -69,7 +69,7 @@ void PlayStrip::PlayParts(const std::vector<PlayItem>& parts) {
         ShowProblem(QString::fromStdString(problem));
         return;
     }
-    emit ChartUsed(chart);
+    Q_EMIT ChartUsed(chart);
     status_->setStyleSheet({});
     status_->clear();
     stop_->setEnabled(true);

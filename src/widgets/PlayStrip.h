@@ -37,13 +37,13 @@ class PlayStrip : public QWidget {
     // Plays these parts over the chart, as Play does with the selection.
     void PlayParts(const std::vector<PlayItem>& parts);
 
-  public slots:
+  public Q_SLOTS:
     void OnPlay();
     void OnStop();
     // Space on a list: stops what plays, or plays the selection.
     void Toggle();
 
-  signals:
+  Q_SIGNALS:
     // The user changed the chart and played it; the frame keeps it for the next run.
     void ChartUsed(const QString& chart);
 

@@ -56,8 +56,8 @@ std::optional<std::vector<PaneInfo>> TopViewColumns(int width) {
     const int extra = std::max(width - kNarrowestTop, 0);
     const int combine = kCombineColumn + extra * 2 / 5;
     const int tabs = kTabsColumn + extra / 5;
-    const int slots = std::max(width - kTopBars - 2 * kButtonColumn - combine - tabs, 0);
-    return std::vector<PaneInfo>{{slots, 0},
+    const int slotList = std::max(width - kTopBars - 2 * kButtonColumn - combine - tabs, 0);
+    return std::vector<PaneInfo>{{slotList, 0},
                                  {kButtonColumn, kButtonColumn},
                                  {combine, 0},
                                  {kButtonColumn, kButtonColumn},

@@ -24,7 +24,7 @@ using Column = ShellListModel::Column;
 class FileBrowserTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void init() {
         folder_ = std::make_unique<ScopedTempDir>();
         tree_ = std::make_unique<CCJShellTree>(prompt_);

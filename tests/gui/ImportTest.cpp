@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 class ImportTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void init() {
         prompt_ = test::ScriptedPrompt();
         repository_ = std::make_unique<test::TempRepository>();

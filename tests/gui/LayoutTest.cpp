@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 class LayoutTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void initTestCase() {
         // A file of the user's that happens to be called tmp.mid, beside the program.
         QVERIFY(!fs::exists(UsersFile()));

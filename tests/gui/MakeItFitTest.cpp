@@ -33,7 +33,7 @@ namespace fs = std::filesystem;
 class MakeItFitTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void init() {
         prompt_ = test::ScriptedPrompt();
         repository_ = std::make_unique<test::TempRepository>();

@@ -17,7 +17,7 @@ namespace vantrel {
 class MessageBoxPromptTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void TheDetailIsTheInformativeTextUnderAnUnchangedText() {
         MessageBoxPrompt prompt;
         QString text, detail;

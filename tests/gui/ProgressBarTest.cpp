@@ -44,7 +44,7 @@ TextInk InkIn(const QImage& image, int fromX, int toX) {
 class ProgressBarTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void init() {
         bar_ = std::make_unique<CXProgressCtrl>();
         bar_->resize(kWidth, kHeight);

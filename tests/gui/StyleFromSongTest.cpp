@@ -96,7 +96,7 @@ class RecordingPlayer final : public PartPlayer {
 class StyleFromSongTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void init() {
         prompt_ = test::ScriptedPrompt();
         repository_ = std::make_unique<test::TempRepository>();

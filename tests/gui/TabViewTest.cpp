@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 class TabViewTest : public QObject {
     Q_OBJECT
 
-  private slots:
+  private Q_SLOTS:
     void init() {
         repository_ = std::make_unique<test::TempRepository>();
         for (const char* name : {"b.mid", "C.MID", "a.mid", "notes.txt"}) {

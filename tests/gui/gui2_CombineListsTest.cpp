@@ -93,7 +93,7 @@ std::vector<std::uint8_t> LongPattern() {
 
 class CombineListsTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void SixFillsListedAndThreeSelectedTellsFirstThenAddsTwo() {
         CombineBench bench(Names(1, 9));
         bench.Select(SubRepository::Fill,

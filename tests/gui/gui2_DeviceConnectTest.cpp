@@ -24,7 +24,7 @@ const QString kKeyboard = QString::fromLatin1(kVirtualKeyboardName);
 
 class DeviceConnectTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     // As the frame does: the in-process keyboard is the pair suggested when nothing else is.
     void initTestCase() { CMidiDeviceDlg::SetFallbackClient(kVirtualKeyboardName); }
 

@@ -74,7 +74,7 @@ class LinkSettingsTest : public QObject {
         return actions;
     }
 
-  private slots:
+  private Q_SLOTS:
     void init() {
         folder_ = std::make_unique<ScopedTempDir>();
         settingsFile_ = folder_->Path() / "settings.ini";

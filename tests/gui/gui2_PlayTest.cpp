@@ -108,7 +108,7 @@ struct PlayWindow {
 
 class PlayTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void EveryCombineListShowsItsFileAndColumnsAtTheDefaultSize() {
         PlayWindow window;
         QVERIFY(QTest::qWaitForWindowExposed(&window.frame));

@@ -49,7 +49,7 @@ void SelectAll(DevListCtrl& list) {
 
 class SlotListTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void SlotsAreListedInOrderWithTheMidiIconOnlyOnOccupiedLines() {
         KeyboardLink keyboard(ThreeSlots());
         CTopLeftView slotPane(keyboard.prompt);

@@ -91,7 +91,7 @@ class BusyPaints final : public QObject {
 
 class TransferTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void AModalBoxDuringTheTransferPausesNeitherItNorItsOutcome() {
         ReadyToUpload window;
         test::WatchingPrompt& prompt = window.prompt;

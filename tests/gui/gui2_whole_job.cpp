@@ -20,7 +20,7 @@ using test::WatchingPrompt;
 
 class WholeJobTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void ConnectCombineUploadAndTheSlotShowsTheStoredStyle() {
         test::KeyboardLink keyboard;
         WatchingPrompt prompt;

@@ -44,7 +44,7 @@ class CTopCombineView : public QWidget {
     // Every entry of the three lists in playing order: Intro, the Fills, Ending.
     std::vector<PlayItem> WholeStyle();
 
-  signals:
+  Q_SIGNALS:
     void RepositoryChanged();
 
   protected:

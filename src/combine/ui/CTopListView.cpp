@@ -55,7 +55,7 @@ void CTopListView::OnFilesDropped(const QStringList& paths) {
     }
     const ImportOutcome imported =
         ImportPaths(midiFiles, lists_.List(sub_).FolderPath(), true, prompt_);
-    emit RepositoryChanged();
+    Q_EMIT RepositoryChanged();
     if (!imported.copied.empty()) {
         lists_.OnCombine(sub_, imported.copied, prompt_);
         RefreshEntries();

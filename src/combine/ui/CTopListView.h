@@ -22,12 +22,12 @@ class CTopListView : public QWidget {
     SubRepository Sub() const { return sub_; }
     CombineListCtrl& List() { return *list_; }
 
-  public slots:
+  public Q_SLOTS:
     void RefreshEntries();
     void RemoveEntry(const QString& name);
     void OnFilesDropped(const QStringList& paths);
 
-  signals:
+  Q_SIGNALS:
     // Files were imported into a sub-repository folder.
     void RepositoryChanged();
 

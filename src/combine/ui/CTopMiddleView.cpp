@@ -96,7 +96,7 @@ void CTopMiddleView::TransferFinished(bool stored) {
     if (result == UploadResult::Stored) {
         const QString when =
             QDateTime::currentDateTime().toString(QStringLiteral("'on' d MMM 'at' HH:mm"));
-        emit StyleStored(run->Slot(), QString::fromStdString(
+        Q_EMIT StyleStored(run->Slot(), QString::fromStdString(
                                           StoredStyleNote(combine_.Lists(), when.toStdString())));
     }
 }

@@ -44,12 +44,12 @@ class CTopMiddleView : public QWidget, public ProgressView {
     // Whether an upload's transfer has been started and its outcome not yet shown.
     bool Transferring() const { return run_ != nullptr; }
 
-  public slots:
+  public Q_SLOTS:
     // Runs the checks and builds the image, then hands the transfer to the link worker and
     // returns; the progress and the outcome arrive as queued calls while the window goes on.
     void OnUpload();
 
-  signals:
+  Q_SIGNALS:
     // The keyboard confirmed the style in this slot; note says what went there and when.
     void StyleStored(int slot, const QString& note);
 

@@ -101,7 +101,7 @@ void CombineListCtrl::AddListItem(const std::filesystem::path& path, const PartT
 void CombineListCtrl::ShowMenu(const QPoint& viewportPosition) {
     ShowDeleteRefreshMenu(
         *this, viewportPosition, menuRunner_, [this] { OnDelete(); },
-        [this] { emit EntriesRefreshRequested(); });
+        [this] { Q_EMIT EntriesRefreshRequested(); });
 }
 
 void CombineListCtrl::OnDelete() {
@@ -115,9 +115,9 @@ void CombineListCtrl::OnDelete() {
         return;
     }
     for (const QString& name : names) {
-        emit EntryRemoveRequested(name);
+        Q_EMIT EntryRemoveRequested(name);
     }
-    emit EntriesRefreshRequested();
+    Q_EMIT EntriesRefreshRequested();
 }
 
 void CombineListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -153,7 +153,7 @@ void CombineListCtrl::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    emit FilesDropped(paths);
+    Q_EMIT FilesDropped(paths);
 }
 
 }  // namespace vantrel

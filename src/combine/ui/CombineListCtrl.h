@@ -41,12 +41,12 @@ class CombineListCtrl : public QTreeWidget {
     // The right-click menu: "Delete" and "Refresh" on a row, only "Refresh" elsewhere.
     void ShowMenu(const QPoint& viewportPosition);
 
-  public slots:
+  public Q_SLOTS:
     // Asks the owner to remove each selected row's entry, then to rebuild the rows; nothing
     // when no row is selected. The files stay on disk.
     void OnDelete();
 
-  signals:
+  Q_SIGNALS:
     void EntryRemoveRequested(const QString& name);
     void EntriesRefreshRequested();
     // Local files dropped from the desktop, in the order dropped.

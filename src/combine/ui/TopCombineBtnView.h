@@ -20,7 +20,7 @@ class TopCombineBtnView : public QWidget {
 
     CGdipButton& CombineButton() { return *button_; }
 
-  public slots:
+  public Q_SLOTS:
     void OnCombine();
 
   protected:

@@ -101,7 +101,7 @@ CCJShellList::CCJShellList(UserPrompt& prompt, ShellFilter filter, QWidget* pare
             });
     connect(reader_, &ShellFolderReader::Finished, this, [this](quint64 request) {
         if (request == reader_->CurrentRequest()) {
-            emit SongNamesComplete();
+            Q_EMIT SongNamesComplete();
         }
     });
 }
@@ -144,7 +144,7 @@ void CCJShellList::ShowRows(const std::vector<ShellRow>& rows) {
     model_->SetRows(rows);
     SelectPendingNames();
     SetListing(false);
-    emit Listed();
+    Q_EMIT Listed();
 }
 
 void CCJShellList::SelectPendingNames() {

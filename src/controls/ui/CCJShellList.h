@@ -60,7 +60,7 @@ class CCJShellList : public QTreeView {
     // its type, or "No program is set to open this file!" where there is none.
     void OpenRow(int row);
 
-  signals:
+  Q_SIGNALS:
     void Listed();
     // Every song name of the last fill has been read (or the fill had no files).
     void SongNamesComplete();

@@ -19,7 +19,7 @@ CCJShellTree::CCJShellTree(UserPrompt& prompt, QWidget* parent)
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) {
-                    emit FolderChosen(model_->FilePath(current));
+                    Q_EMIT FolderChosen(model_->FilePath(current));
                 }
             });
 }
@@ -33,14 +33,14 @@ bool CCJShellTree::SelectFolder(const QString& path) {
     const QModelIndex index = model_->IndexOf(info.absoluteFilePath());
     if (!index.isValid()) {
         // A folder the tree does not show (a hidden one): the list still shows it.
-        emit FolderChosen(info.absoluteFilePath());
+        Q_EMIT FolderChosen(info.absoluteFilePath());
         return true;
     }
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) {
         expand(parent);
     }
     if (index == currentIndex()) {
-        emit FolderChosen(model_->FilePath(index));
+        Q_EMIT FolderChosen(model_->FilePath(index));
     } else {
         setCurrentIndex(index);
     }

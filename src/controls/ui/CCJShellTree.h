@@ -21,7 +21,7 @@ class CCJShellTree : public QTreeView {
     bool SelectFolder(const QString& path);
     QString CurrentFolder() const;
 
-  signals:
+  Q_SIGNALS:
     void FolderChosen(const QString& path);
 
   private:

@@ -155,7 +155,7 @@ void FolderTreeModel::fetchMore(const QModelIndex& parent) {
     const QStringList names = SubFolders(node->path);
     if (names.isEmpty()) {
         // The expand mark goes away.
-        emit dataChanged(parent, parent);
+        Q_EMIT dataChanged(parent, parent);
         return;
     }
     beginInsertRows(parent, 0, static_cast<int>(names.size()) - 1);

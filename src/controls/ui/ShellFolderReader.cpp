@@ -55,9 +55,9 @@ void ShellFolderReader::Read(quint64 request, const QString& folder,
         return;
     }
     const std::vector<ShellRow> rows = ListShellFolder(folder, options);
-    emit Listed(request, rows);
+    Q_EMIT Listed(request, rows);
     if (!withSongNames) {
-        emit Finished(request);
+        Q_EMIT Finished(request);
         return;
     }
     const QDir dir(folder);
@@ -78,16 +78,16 @@ void ShellFolderReader::Read(quint64 request, const QString& folder,
         }
         if (batchRows.size() >= kBatchSize ||
             (!batchRows.isEmpty() && sinceBatch.elapsed() >= kBatchMilliseconds)) {
-            emit NamesRead(request, batchRows, batchNames);
+            Q_EMIT NamesRead(request, batchRows, batchNames);
             batchRows.clear();
             batchNames.clear();
             sinceBatch.restart();
         }
     }
     if (!batchRows.isEmpty()) {
-        emit NamesRead(request, batchRows, batchNames);
+        Q_EMIT NamesRead(request, batchRows, batchNames);
     }
-    emit Finished(request);
+    Q_EMIT Finished(request);
 }
 
 }  // namespace vantrel

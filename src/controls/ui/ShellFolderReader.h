@@ -28,7 +28,7 @@ class ShellFolderReader : public QObject {
     void Cancel();
     quint64 CurrentRequest() const { return request_.load(); }
 
-  signals:
+  Q_SIGNALS:
     void Listed(quint64 request, const std::vector<vantrel::ShellRow>& rows);
     // Rows whose file reads cleanly, with their names; rows that fail are not reported.
     void NamesRead(quint64 request, const QList<int>& rows, const QStringList& names);

@@ -76,7 +76,7 @@ void ShellListModel::SetSongNames(const QList<int>& rows, const QStringList& nam
         last = std::max(last, row);
     }
     if (column >= 0 && last >= first) {
-        emit dataChanged(index(first, column), index(last, column), {Qt::DisplayRole});
+        Q_EMIT dataChanged(index(first, column), index(last, column), {Qt::DisplayRole});
     }
 }
 
@@ -146,7 +146,7 @@ Qt::ItemFlags ShellListModel::flags(const QModelIndex& index) const {
 
 bool ShellListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role == Qt::EditRole && index.isValid() && index.row() < rowCount()) {
-        emit RenameRequested(Row(index.row()).name, value.toString());
+        Q_EMIT RenameRequested(Row(index.row()).name, value.toString());
     }
     return false;
 }

@@ -33,7 +33,7 @@ class ShellListModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
-  signals:
+  Q_SIGNALS:
     void RenameRequested(const QString& oldName, const QString& newName);
 
   private:

@@ -122,7 +122,7 @@ void CMiddleView::OnRefreshAll() {
     if (!folder.isEmpty()) {
         panes_.showBrowserFolder(folder);
     }
-    emit RefreshedAll();
+    Q_EMIT RefreshedAll();
 }
 
 void CMiddleView::OnHelp() {

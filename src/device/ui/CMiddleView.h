@@ -48,7 +48,7 @@ class CMiddleView : public QWidget {
     // transaction runs.
     void ShowLinkMenu(const QPoint& position);
 
-  public slots:
+  public Q_SLOTS:
     void OnImport();
     // Files from outside the program, each imported from its own folder.
     void OnFilesDropped(const QStringList& paths);
@@ -58,7 +58,7 @@ class CMiddleView : public QWidget {
     void OnHelp();
     void OnAbout();
 
-  signals:
+  Q_SIGNALS:
     // After the lists are reloaded by Refresh; the device slot list reloads itself on it.
     void RefreshedAll();
     void LinkSettingsChosen();

@@ -31,7 +31,7 @@ class CMidiDeviceDlg : public QDialog {
     QListWidget& OutputList() { return *outputList_; }
     QPushButton& RefreshButton() { return *refresh_; }
 
-  public slots:
+  public Q_SLOTS:
     void FillPortLists();
     void OnOK();
 

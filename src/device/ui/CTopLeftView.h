@@ -25,7 +25,7 @@ class CTopLeftView : public QWidget {
     std::vector<std::string> Rows() const;
     std::vector<std::size_t> SelectedRows() const;
 
-  public slots:
+  public Q_SLOTS:
     // "Connection error!" when the device does not answer; the list is then left empty.
     void RefreshSlots();
     // -1: the deletions are over, read the slots again.

@@ -85,7 +85,7 @@ void DevListCtrl::SelectRows(const std::vector<std::size_t>& rows) {
 void DevListCtrl::ShowMenu(const QPoint& viewportPosition) {
     ShowDeleteRefreshMenu(
         *this, viewportPosition, menuRunner_, [this] { OnDelete(); },
-        [this] { emit SlotsRefreshRequested(); });
+        [this] { Q_EMIT SlotsRefreshRequested(); });
 }
 
 void DevListCtrl::OnDelete() {
@@ -99,10 +99,10 @@ void DevListCtrl::OnDelete() {
             prompt_.Ask("Delete " + lines[row] + "?", PromptButtons::YesNo) == PromptAnswer::Yes) {
             // What this program stored there is gone with it.
             uploadNotes_.erase(static_cast<int>(row));
-            emit SlotDeleteRequested(static_cast<int>(row));
+            Q_EMIT SlotDeleteRequested(static_cast<int>(row));
         }
     }
-    emit SlotDeleteRequested(-1);
+    Q_EMIT SlotDeleteRequested(-1);
 }
 
 }  // namespace vantrel

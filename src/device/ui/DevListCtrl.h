@@ -39,12 +39,12 @@ class DevListCtrl : public QTreeWidget {
     // The right-click menu: "Delete" and "Refresh" on a line, only "Refresh" elsewhere.
     void ShowMenu(const QPoint& viewportPosition);
 
-  public slots:
+  public Q_SLOTS:
     // Asks "Delete NAME?" for each selected occupied line in order, requesting the deletion of
     // each Yes at once, then one re-read of the slots. Nothing when no line is selected.
     void OnDelete();
 
-  signals:
+  Q_SIGNALS:
     // A slot number, or -1 once the deletions are over and the slots should be read again.
     void SlotDeleteRequested(int slot);
     void SlotsRefreshRequested();

@@ -35,7 +35,7 @@ void DeviceConnectAction::OnConnect() {
     if (!ConnectDevice(inputIndex_, deviceName_, outputIndex_)) {
         return;
     }
-    emit Connected();
+    Q_EMIT Connected();
     prompt_.Message(deviceName_ + " Connected!");
 }
 

@@ -32,12 +32,12 @@ class DeviceConnectAction : public QObject {
     // "Device cannot be opened!" or "Connect request error!" when it fails.
     bool ConnectDevice(int inputIndex, std::string& deviceName, int outputIndex);
 
-  public slots:
+  public Q_SLOTS:
     // Only while no device transaction runs. After a good connect the slot list is read
     // (Connected) before "NAME Connected!" is shown.
     void OnConnect();
 
-  signals:
+  Q_SIGNALS:
     void Connected();
 
   private:

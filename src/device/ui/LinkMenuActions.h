@@ -37,7 +37,7 @@ class LinkMenuActions : public QObject {
 
     static const char* const kNothingTraced;
 
-  public slots:
+  public Q_SLOTS:
     // The dialog with the link's current options; OK keeps them and makes them the link's.
     void OnLinkSettings();
     // The record of the packets and protocol states since the program started (the newest

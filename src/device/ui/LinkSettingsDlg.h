@@ -30,7 +30,7 @@ class LinkSettingsDlg : public QDialog {
 
     static const char* const kBadManufacturerId;
 
-  public slots:
+  public Q_SLOTS:
     void OnOK();
     void OnDefaults();
 

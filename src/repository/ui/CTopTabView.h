@@ -28,7 +28,7 @@ class CTopTabView : public QWidget {
     // Intro, Fill, Ending, in this order.
     void RefreshAllPages();
 
-  signals:
+  Q_SIGNALS:
     // The browser's selection was dropped on one of the lists.
     void BrowserSelectionDropped();
     // Files from outside the program were dropped on one of the lists.

@@ -67,7 +67,7 @@ void ChannelChoices::SetChannels(const std::map<int, int>& notesByChannel) {
         setItem(row, kPlaced, Fixed(QString()));
         connect(keep, &QCheckBox::toggled, this, [this, target](bool kept) {
             target->setEnabled(kept);
-            emit Changed();
+            Q_EMIT Changed();
         });
         connect(target, &QComboBox::currentIndexChanged, this, &ChannelChoices::Changed);
     }

@@ -30,7 +30,7 @@ class ChannelChoices : public QTableWidget {
     QCheckBox* KeepBox(int channel) const;
     QComboBox* TargetBox(int channel) const;
 
-  signals:
+  Q_SIGNALS:
     void Changed();
 
   private:

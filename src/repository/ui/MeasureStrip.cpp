@@ -138,7 +138,7 @@ void MeasureStrip::OnSelection() {
         left = std::min(left, range.leftColumn());
         right = std::max(right, range.rightColumn());
     }
-    emit RangePicked(first_ + static_cast<std::uint32_t>(left),
+    Q_EMIT RangePicked(first_ + static_cast<std::uint32_t>(left),
                      first_ + static_cast<std::uint32_t>(right));
 }
 

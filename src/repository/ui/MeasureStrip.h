@@ -25,7 +25,7 @@ class MeasureStrip : public QTableWidget {
     // The first measure shown (the strip may start inside a song).
     std::uint32_t FirstMeasure() const { return first_; }
 
-  signals:
+  Q_SIGNALS:
     // Measures counted in the song, both kept.
     void RangePicked(std::uint32_t from, std::uint32_t to);
 

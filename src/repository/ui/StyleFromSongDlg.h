@@ -64,7 +64,7 @@ class StyleFromSongDlg : public QDialog {
     // Sets a part's measures as typing them does.
     void SetRange(int row, std::uint32_t from, std::uint32_t to);
 
-  public slots:
+  public Q_SLOTS:
     // Imports the parts; the dialog stays open when they cannot be imported.
     void accept() override;
     void done(int result) override;

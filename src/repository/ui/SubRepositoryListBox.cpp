@@ -68,7 +68,7 @@ void SubRepositoryListBox::RequestMenuAt(const QPoint& viewportPosition) {
     } else {
         setCurrentItem(hit, QItemSelectionModel::ClearAndSelect);
     }
-    emit MenuRequested(viewport()->mapToGlobal(viewportPosition));
+    Q_EMIT MenuRequested(viewport()->mapToGlobal(viewportPosition));
 }
 
 void SubRepositoryListBox::dragEnterEvent(QDragEnterEvent* event) {
@@ -94,9 +94,9 @@ void SubRepositoryListBox::dropEvent(QDropEvent* event) {
     event->setDropAction(Qt::CopyAction);
     event->accept();
     if (mime->hasFormat(QString::fromLatin1(kBrowserSelectionMime))) {
-        emit BrowserSelectionDropped();
+        Q_EMIT BrowserSelectionDropped();
     } else {
-        emit FilesDropped(LocalFilesOf(*mime));
+        Q_EMIT FilesDropped(LocalFilesOf(*mime));
     }
 }
 

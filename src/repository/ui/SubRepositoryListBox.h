@@ -25,7 +25,7 @@ class SubRepositoryListBox : public QListWidget {
     // come here with the current item's place.
     void RequestMenuAt(const QPoint& viewportPosition);
 
-  signals:
+  Q_SIGNALS:
     void MenuRequested(const QPoint& globalPosition);
     void BrowserSelectionDropped();
     void FilesDropped(const QStringList& paths);
