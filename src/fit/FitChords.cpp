@@ -79,7 +79,7 @@ std::vector<std::optional<music::Chord>> MeasureChords(FitRun& run,
             finding.secondHalf = found.secondChord;
             run.Report("warning", name + " holds two chords, " + music::ChordName(*found.chord) +
                                       " then " + music::ChordName(*found.secondChord) +
-                                      ": left as it is (give --chords to choose one)");
+                                      ": left as it is");
         } else if (!found.chord) {
             chords.push_back(std::nullopt);
             finding.silent = found.confidence <= 0;

@@ -1,5 +1,7 @@
 #include "fit/FitReportText.h"
 
+#include <algorithm>
+
 #include "common/GroupedNumber.h"
 #include "fit/FitSong.h"
 
@@ -30,7 +32,13 @@ std::string FitBudgetText(const FitResult& result) {
     return text;
 }
 
-std::string FitShortfall(const FitResult& result) {
+const FitAdvice& CommandLineFitAdvice() {
+    static const FitAdvice advice{"keep fewer measures (--measures)", "leave channels out (--drop)",
+                                  "give --chords to choose the chord of a measure that holds two"};
+    return advice;
+}
+
+std::string FitShortfall(const FitResult& result, const FitAdvice& advice) {
     if (result.refused)
         return result.reason;
     if (!result.checkErrors.empty()) {
@@ -40,24 +48,35 @@ std::string FitShortfall(const FitResult& result) {
         return text;
     }
     if (result.bytes > kFitBudget) {
-        return GroupedNumber(result.bytes - kFitBudget) + " bytes over the " +
-               GroupedNumber(kFitBudget) +
-               "-byte block: keep fewer measures (--measures) or leave channels out (--drop)";
+        std::string text = GroupedNumber(result.bytes - kFitBudget) + " bytes over the " +
+                           GroupedNumber(kFitBudget) + "-byte block";
+        if (!advice.fewerMeasures.empty() || !advice.leaveOutChannels.empty()) {
+            text +=
+                ": " + advice.fewerMeasures +
+                (advice.fewerMeasures.empty() || advice.leaveOutChannels.empty() ? "" : " or ") +
+                advice.leaveOutChannels;
+        }
+        return text;
     }
     return {};
 }
 
-std::vector<std::string> FitReportLines(const FitResult& result) {
+std::vector<std::string> FitReportLines(const FitResult& result, const FitAdvice& advice) {
     if (result.refused)
         return {"cannot be fitted: " + result.reason};
     std::vector<std::string> lines;
     for (const FitChange& change : result.changes)
         lines.push_back(change.kind + ": " + change.detail);
+    const bool twoChords =
+        std::any_of(result.measureFindings.begin(), result.measureFindings.end(),
+                    [](const MeasureChordFinding& finding) { return finding.twoChords; });
+    if (twoChords && !advice.chooseChord.empty())
+        lines.push_back("advice: " + advice.chooseChord);
     for (const auto& [from, count] : result.notesIn)
         lines.push_back(NotesLine(from, count, result));
     if (result.checkErrors.empty())
         lines.push_back("budget: " + FitBudgetText(result));
-    const std::string shortfall = FitShortfall(result);
+    const std::string shortfall = FitShortfall(result, advice);
     lines.push_back(shortfall.empty() ? "fits" : "does not fit: " + shortfall);
     return lines;
 }

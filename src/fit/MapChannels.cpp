@@ -105,7 +105,7 @@ void MapChannels(FitRun& run) {
             continue;
         leaveOut.insert(channel);
         run.Report("dropped", "channel " + std::to_string(channel) +
-                                  " left out (--drop): " + std::to_string(use[channel].notes) +
+                                  " left out as asked: " + std::to_string(use[channel].notes) +
                                   " notes, " + std::to_string(use[channel].events) + " events");
     }
     for (const auto& [channel, how] : use) {

@@ -210,7 +210,7 @@ TEST(FitChannels, MoreChannelsThanPlacesAreRefusedUntilSomeAreDropped) {
     ASSERT_EQ(ParseChannelList("1,2", options.dropChannels), "");
     const FitResult dropped = Fit(writer, options);
     ASSERT_FALSE(dropped.refused) << dropped.reason;
-    EXPECT_THAT(Details(dropped), HasSubstr("channel 2 left out (--drop): 2 notes, 4 events"));
+    EXPECT_THAT(Details(dropped), HasSubstr("channel 2 left out as asked: 2 notes, 4 events"));
     int notesOut = 0;
     for (const auto& [channel, count] : dropped.notesOut)
         notesOut += count;

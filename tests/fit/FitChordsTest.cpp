@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FitFixtures.h"
+#include "fit/FitReportText.h"
 
 namespace vantrel {
 namespace {
@@ -165,6 +166,31 @@ TEST(FitChords, AMeasureWithTwoChordsIsLeftAsItIsWithAWarning) {
     EXPECT_THAT(Details(result), HasSubstr("warning: measure 1 holds two chords, G then D"));
     EXPECT_THAT(Kinds(result), Not(Contains("source-chord")));
     EXPECT_EQ(PitchClasses(result.output, 13), (std::set<int>{7, 11, 2, 6, 9}));
+
+    // The command line's report says how to choose the chord; a program that offers no way to
+    // choose one (the window) gives no advice line, and neither names a command-line option
+    // inside a change.
+    EXPECT_THAT(FitReportLines(result), Contains(HasSubstr("advice: give --chords")));
+    const std::vector<std::string> quiet = FitReportLines(result, FitAdvice{"fewer", "drop", ""});
+    EXPECT_THAT(quiet, Not(Contains(HasSubstr("advice"))));
+    EXPECT_THAT(quiet, Not(Contains(HasSubstr("--"))));
+}
+
+TEST(FitReport, APartOverItsBlockIsToldWhatToDoInTheProgramsOwnWords) {
+    FitResult over;
+    over.bytes = kFitBudget + 1200;
+    EXPECT_EQ(FitShortfall(over),
+              "1,200 bytes over the 2,048-byte block: keep fewer measures "
+              "(--measures) or leave channels out (--drop)");
+    EXPECT_EQ(FitShortfall(over, FitAdvice{"keep fewer measures", "untick Keep for a channel", ""}),
+              "1,200 bytes over the 2,048-byte block: keep fewer measures or untick Keep for a "
+              "channel");
+    EXPECT_EQ(FitShortfall(over, FitAdvice{}), "1,200 bytes over the 2,048-byte block");
+    EXPECT_THAT(FitReportLines(over, FitAdvice{}).back(),
+                HasSubstr("does not fit: 1,200 bytes over"));
+    FitResult within;
+    within.bytes = kFitBudget;
+    EXPECT_EQ(FitShortfall(within), "");
 }
 
 TEST(FitChords, KeyMovesEverythingButTheDrumsIntoCMajorOrAMinor) {

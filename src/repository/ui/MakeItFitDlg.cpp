@@ -40,6 +40,11 @@ std::string WindowRefusal(const std::string& reason, const std::vector<int>& dro
            (one ? " (the channel with the fewest notes)" : " (the channels with the fewest notes)");
 }
 
+const FitAdvice& WindowFitAdvice() {
+    static const FitAdvice advice{"keep fewer measures", "untick Keep for a channel", ""};
+    return advice;
+}
+
 MakeItFitDlg::MakeItFitDlg(std::filesystem::path source, std::optional<SubRepository> partKind,
                            QWidget* parent)
     : QDialog(parent), source_(std::move(source)) {
@@ -187,7 +192,7 @@ void MakeItFitDlg::Refit() {
         text = QStringLiteral("cannot be fitted: ") +
                QString::fromStdString(WindowRefusal(result_)) + QLatin1Char('\n');
     } else {
-        for (const std::string& line : FitReportLines(result_))
+        for (const std::string& line : FitReportLines(result_, WindowFitAdvice()))
             text += QString::fromStdString(line) + QLatin1Char('\n');
     }
     report_->setPlainText(text);
@@ -221,7 +226,7 @@ void MakeItFitDlg::ShowVerdict() {
     } else {
         text = QStringLiteral("Does not fit: ") +
                QString::fromStdString(result_.refused ? WindowRefusal(result_)
-                                                      : FitShortfall(result_));
+                                                      : FitShortfall(result_, WindowFitAdvice()));
     }
     verdict_->setText(text);
     verdict_->setStyleSheet(fits ? QString() : QStringLiteral("color: #b00000;"));

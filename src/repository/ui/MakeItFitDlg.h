@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "fit/FitReportText.h"
 #include "fit/FitResult.h"
 #include "repository/SubRepository.h"
 
@@ -85,5 +86,9 @@ std::string WindowRefusal(const std::string& reason, const std::vector<int>& dro
 inline std::string WindowRefusal(const FitResult& result) {
     return WindowRefusal(result.reason, result.dropSuggestion);
 }
+
+// The report's suggestions in the window's words: its measure range and its Keep boxes. A
+// measure with two chords has no remedy here; the measure strip shows both.
+const FitAdvice& WindowFitAdvice();
 
 }  // namespace vantrel

@@ -355,7 +355,7 @@ void StyleFromSongDlg::Refit() {
                                 (outcome.result.Fits()
                                      ? GroupedNumber(outcome.result.bytes) + " of " +
                                            GroupedNumber(PartBudget(outcome.part)) + " bytes"
-                                     : FitShortfall(outcome.result)));
+                                     : FitShortfall(outcome.result, WindowFitAdvice())));
             break;
         }
     }
