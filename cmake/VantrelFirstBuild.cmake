@@ -3,9 +3,10 @@
 # sources, and CLI11 in the command-line sources, where each including source also compiles
 # CLI11's namespace-scope validators (about 3 s each at -O3). With this on, the window's
 # libraries parse a precompiled set of Qt headers and each command-line program is compiled in
-# batches of sources, which together halve the build. Builds through a warm compiler cache gain
-# little, and the default keeps every source standing alone, so the CI build checks that each
-# one includes what it uses; the sanitizer build checks this way of building.
+# batches of sources, which together halve the build. The sanitizer and Windows builds use it
+# too (a cold compiler cache makes them first builds). Builds through a warm cache gain little,
+# and the default keeps every source standing alone, so the CI build checks that each one
+# includes what it uses.
 option(VANTREL_QUICK_FIRST_BUILD
        "Precompile the Qt headers and compile the command-line programs in batches" OFF)
 
