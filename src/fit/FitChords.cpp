@@ -168,6 +168,8 @@ void MoveIntoKey(FitRun& run) {
     if (shift > 6)
         shift -= 12;
     const std::string into = KeyName(target, key.minor);
+    run.result.keyChord =
+        music::Chord{((-shift) % 12 + 12) % 12, music::ChordQuality::Major, std::nullopt};
     if (shift == 0) {
         run.Report("key", KeyName(key.tonic, key.minor) + " (" + found + "): already in " + into);
         return;

@@ -54,6 +54,11 @@ struct FitResult {
     std::vector<std::optional<music::Chord>> measureChords;
     // The same measures with how sure each chord is, and the two-chord and unclear ones.
     std::vector<MeasureChordFinding> measureFindings;
+    // A part moved as a whole into C major or a minor key (an Intro or Ending): the chord that,
+    // held at the keyboard, moves it back into the song's own key. A major chord, so that the
+    // keyboard transposes and changes no note (the song's tonic, or for a minor song moved into
+    // A minor its relative major).
+    std::optional<music::Chord> keyChord;
     // When more channels carry notes than the keyboard plays: the ones with the fewest notes,
     // as many as must be left out.
     std::vector<int> dropSuggestion;

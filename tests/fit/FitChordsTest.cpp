@@ -9,6 +9,7 @@
 
 #include "FitFixtures.h"
 #include "fit/FitReportText.h"
+#include "music/ChordFollow.h"
 
 namespace vantrel {
 namespace {
@@ -220,7 +221,22 @@ TEST(FitChords, KeyMovesEverythingButTheDrumsIntoCMajorOrAMinor) {
 
     FitOptions given;
     ASSERT_EQ(ParseKeyChoice("G", given), "");
-    EXPECT_THAT(Details(Fit(writer, given)), HasSubstr("up 5 semitones from G major (given)"));
+    const FitResult asG = Fit(writer, given);
+    EXPECT_THAT(Details(asG), HasSubstr("up 5 semitones from G major (given)"));
+
+    // Played by the keyboard over its key chord, each moved part sounds in E minor again.
+    const std::set<int> eMinor{4, 6, 7, 9, 11, 0, 2};
+    for (const FitResult* result : {&minor, &asC, &asG}) {
+        ASSERT_TRUE(result->keyChord.has_value());
+        std::set<int> heard;
+        for (const int pitchClass : PitchClasses(result->output, 13))
+            heard.insert(music::MoveWithKey(60 + pitchClass, music::ChannelRole::ChordPart,
+                                            *result->keyChord) %
+                         12);
+        EXPECT_EQ(heard, eMinor) << music::ChordName(*result->keyChord);
+    }
+    EXPECT_EQ(music::ChordName(*minor.keyChord), "G");
+    EXPECT_EQ(music::ChordName(*asC.keyChord), "E");
     EXPECT_THAT(ParseKeyChoice("G7", given), HasSubstr("--key takes auto"));
 }
 

@@ -264,6 +264,21 @@ class StyleFromSongTest : public QObject {
         QCOMPARE(player.played.front().sub, SubRepository::Fill);
         QCOMPARE(player.charts.back(), std::string("Em | C"));
         QVERIFY(player.played.front().file != Source() / "groove.mid");
+
+        // An Intro is moved as a whole into C major, so it goes back by the song's key chord,
+        // not by its first measure's chord (Em here, which would move it by a third and make it
+        // minor).
+        int intro = -1;
+        for (int row = 0; row < dialog.Parts().rowCount(); ++row) {
+            if (dialog.PartList()[static_cast<std::size_t>(row)].kind == SongPartKind::Intro)
+                intro = row;
+        }
+        QVERIFY(intro >= 0);
+        dialog.SetRange(intro, 5, 8);
+        dialog.Parts().selectRow(intro);
+        dialog.PlayFittedButton().click();
+        QCOMPARE(player.played.front().sub, SubRepository::Intro);
+        QCOMPARE(QString::fromStdString(player.charts.back()), QStringLiteral("G"));
     }
 
     void Screenshot() {

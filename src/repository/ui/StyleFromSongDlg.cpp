@@ -456,9 +456,13 @@ void StyleFromSongDlg::Audition(bool fitted) {
         return;
     }
     // The fitted part over the song's own chords sounds as the song did; the cut once, unmoved.
+    // A part moved as a whole (Intro, Ending) goes back by its key chord.
     std::string chart = "C";
     PlayItem item{file, SubRepository::Intro};
-    if (fitted) {
+    if (fitted && heard.keyChord) {
+        item.sub = PartFolder(outcome.part.kind);
+        chart = music::ChordName(*heard.keyChord);
+    } else if (fitted) {
         item.sub = PartFolder(outcome.part.kind);
         chart.clear();
         std::string previous = "C";
