@@ -193,6 +193,8 @@ void MoveIntoKey(FitRun& run) {
                          ") into " + into;
     if (folded > 0)
         detail += "; " + std::to_string(folded) + " notes an octave back inside the MIDI range";
+    detail += "; played over " + music::ChordName(*run.result.keyChord) + " it sounds in " +
+              KeyName(key.tonic, key.minor) + " again";
     run.Report("key", detail);
 }
 

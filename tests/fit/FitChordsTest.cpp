@@ -235,6 +235,7 @@ TEST(FitChords, KeyMovesEverythingButTheDrumsIntoCMajorOrAMinor) {
                          12);
         EXPECT_EQ(heard, eMinor) << music::ChordName(*result->keyChord);
     }
+    EXPECT_THAT(Details(minor), HasSubstr("played over G it sounds in Em again"));
     EXPECT_EQ(music::ChordName(*minor.keyChord), "G");
     EXPECT_EQ(music::ChordName(*asC.keyChord), "E");
     EXPECT_THAT(ParseKeyChoice("G7", given), HasSubstr("--key takes auto"));
