@@ -91,6 +91,16 @@ class RecordingPlayer final : public PartPlayer {
     bool existed = false;
 };
 
+// The parts table's last row of a kind; -1 when there is none.
+int LastRowOf(StyleFromSongDlg& dialog, SongPartKind kind) {
+    int found = -1;
+    for (int row = 0; row < dialog.Parts().rowCount(); ++row) {
+        if (dialog.PartList()[static_cast<std::size_t>(row)].kind == kind)
+            found = row;
+    }
+    return found;
+}
+
 }  // namespace
 
 class StyleFromSongTest : public QObject {
@@ -246,11 +256,7 @@ class StyleFromSongTest : public QObject {
         test::WriteBytes(Source() / "groove.mid", SixteenMeasures());
         RecordingPlayer player;
         StyleFromSongDlg dialog(Source() / "groove.mid", player, prompt_);
-        int fill = -1;
-        for (int row = 0; row < dialog.Parts().rowCount(); ++row) {
-            if (dialog.PartList()[static_cast<std::size_t>(row)].kind == SongPartKind::Fill)
-                fill = row;
-        }
+        const int fill = LastRowOf(dialog, SongPartKind::Fill);
         QVERIFY(fill >= 0);
         dialog.SetRange(fill, 5, 6);
         dialog.Parts().selectRow(fill);
@@ -268,11 +274,7 @@ class StyleFromSongTest : public QObject {
         // An Intro is moved as a whole into C major, so it goes back by the song's key chord,
         // not by its first measure's chord (Em here, which would move it by a third and make it
         // minor).
-        int intro = -1;
-        for (int row = 0; row < dialog.Parts().rowCount(); ++row) {
-            if (dialog.PartList()[static_cast<std::size_t>(row)].kind == SongPartKind::Intro)
-                intro = row;
-        }
+        const int intro = LastRowOf(dialog, SongPartKind::Intro);
         QVERIFY(intro >= 0);
         dialog.SetRange(intro, 5, 8);
         dialog.Parts().selectRow(intro);
