@@ -168,8 +168,9 @@ void MoveIntoKey(FitRun& run) {
     if (shift > 6)
         shift -= 12;
     const std::string into = KeyName(target, key.minor);
+    // The chord whose root is to the song's tonic what C (or A) is to the moved part's.
     run.result.keyChord =
-        music::Chord{((-shift) % 12 + 12) % 12, music::ChordQuality::Major, std::nullopt};
+        music::Chord{(key.tonic - target + 12) % 12, music::ChordQuality::Major, std::nullopt};
     if (shift == 0) {
         run.Report("key", KeyName(key.tonic, key.minor) + " (" + found + "): already in " + into);
         return;

@@ -459,11 +459,11 @@ void StyleFromSongDlg::Audition(bool fitted) {
     // A part moved as a whole (Intro, Ending) goes back by its key chord.
     std::string chart = "C";
     PlayItem item{file, SubRepository::Intro};
-    if (fitted && heard.keyChord) {
+    if (fitted)
         item.sub = PartFolder(outcome.part.kind);
+    if (fitted && heard.keyChord) {
         chart = music::ChordName(*heard.keyChord);
     } else if (fitted) {
-        item.sub = PartFolder(outcome.part.kind);
         chart.clear();
         std::string previous = "C";
         for (std::uint32_t m = outcome.part.from; m <= outcome.part.to; ++m) {
